@@ -1,0 +1,37 @@
+#include "support/TestFiles.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <stdlib.h>
+
+namespace testing_support {
+
+TemporaryFolder::TemporaryFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "brelmark-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TemporaryFolder::write(const std::string& name, const std::string& contents) const {
+    const std::string file = pathOf(name);
+    std::ofstream out(file, std::ios::binary);
+    out << contents;
+    return file;
+}
+
+std::string TemporaryFolder::pathOf(const std::string& name) const { return (path_ / name).string(); }
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+}  // namespace testing_support
