@@ -1,6 +1,12 @@
 #pragma once
 // The two texts of the engine's out-of-memory exception. Which one an allocation
 // reports is fixed per allocation site; users see them in a message box.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "engine/Allocation.h"
+
 namespace engine {
 
 // Node arrays of the engine object; probability rows of the overall landscape.
@@ -12,5 +18,14 @@ inline constexpr const char* outOfMemoryMessageB =
 
 // Raises sysutils::Exception with the message.
 [[noreturn]] void throwOutOfMemory(const char* message);
+
+// An array of `count` value-initialised elements (none for a count below 1), or the
+// out-of-memory exception with `message`.
+template <class T>
+std::unique_ptr<T[]> allocateArrayOrThrow(std::int32_t count, const char* message = outOfMemoryMessageB) {
+    auto array = tryAllocateArray<T>(static_cast<std::size_t>(count < 0 ? 0 : count));
+    if (!array) throwOutOfMemory(message);
+    return array;
+}
 
 }  // namespace engine

@@ -25,16 +25,13 @@ float directProbabilityOfDistance(float k, float q) {
 
 void landscape::allocateNodes(std::int32_t count, const char* outOfMemoryMessage) {
     n = count;
-    nodes = tryAllocateArray<tessella>(static_cast<std::size_t>(count));
-    if (!nodes) throwOutOfMemory(outOfMemoryMessage);
+    nodes = allocateArrayOrThrow<tessella>(count, outOfMemoryMessage);
 }
 
 void landscape::allocateProbabilityRows(const char* outOfMemoryMessage) {
     for (std::int32_t i = 0; i < n; ++i) {
-        nodes[i].directProb = tryAllocateArray<float>(static_cast<std::size_t>(n));
-        if (!nodes[i].directProb) throwOutOfMemory(outOfMemoryMessage);
-        nodes[i].maxProductProb = tryAllocateArray<float>(static_cast<std::size_t>(n));
-        if (!nodes[i].maxProductProb) throwOutOfMemory(outOfMemoryMessage);
+        nodes[i].directProb = allocateArrayOrThrow<float>(n, outOfMemoryMessage);
+        nodes[i].maxProductProb = allocateArrayOrThrow<float>(n, outOfMemoryMessage);
     }
 }
 

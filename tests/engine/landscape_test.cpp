@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {{2}, {}, {0}}},
         LinkCase{"OnlyALinkValueOfOneLinks", Type::Links, 0.0f, 0.0f, {{0, 1, 1.0f}, {1, 2, 0.5f}, {2, 3, 1.0f}},
                  {{1}, {0}, {3}, {2}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(LandscapeFromMatrix, CopiesRecordsSumsAttributesAndStoresTheWholeAL) {
     landscape graph;
@@ -254,6 +254,6 @@ TEST_P(LandscapeOutOfMemory, ReportsTheMessageOfTheFailedAllocation) {
 INSTANTIATE_TEST_SUITE_P(Allocations, LandscapeOutOfMemory,
                          ::testing::Values(MemoryCase{"NodeArray", 0, engine::outOfMemoryMessageB},
                                            MemoryCase{"ProbabilityRows", 5, engine::outOfMemoryMessageA}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace

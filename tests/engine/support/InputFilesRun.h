@@ -23,8 +23,8 @@ enum class ConnectionKind { None, Distances, Probabilities, Links };
 // The constructor's arguments, with defaults that pass every check.
 struct RunSettings {
     ConnectionKind type = ConnectionKind::Distances;
-    bool doA = false, doCCP = false, doLCP = false, doIIC = false, doNC = true, doNL = false, doH = false,
-         doF = false, doAWF = false, doPC = false;
+    bool doA = false, doCCP = false, doLCP = false, doIIC = false, doNC = true, doNL = false, doH = false, doF = false,
+         doAWF = false, doPC = false;
     float threshold = 100.0f;
     float distance = 100.0f;
     float probability = 0.5f;
@@ -91,7 +91,9 @@ public:
         return true;
     }
 
-    std::vector<std::int32_t> nodeIds() const { return {program->nodeIds.get(), program->nodeIds.get() + program->nNodes}; }
+    std::vector<std::int32_t> nodeIds() const {
+        return {program->nodeIds.get(), program->nodeIds.get() + program->nNodes};
+    }
     std::vector<float> attributes() const {
         return {program->attributes.get(), program->attributes.get() + program->nNodes};
     }

@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{"BelowItScientific", 0.0000015, "1.5E-6"},
                       FormatCase{"RoundingCarriesIntoANewDigit", 9.9999999999999999, "10"},
                       FormatCase{"MissingDistanceValue", 2147483648.0, "2147483648"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param) { return std::string(param.param.name); });
 
 struct FixedCase {
     const char* name;
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FixedCase{"SevenDigitsBeforeThePointStayFixed", 9999999.0, 7, 7, "9999999.0000000"},
                       FixedCase{"TenMillionGoesScientific", 1e7, 7, 7, "1E7"},
                       FixedCase{"NoDecimals", 2.5, 7, 0, "3"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(RegionalDecimalSeparator, IsUsedByEveryFormat) {
     sysutils::ScopedDecimalSeparator comma(',');
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, StrToFloatAccepts,
                          ::testing::Values(ReadCase{"Plain", "1000", 1000.0}, ReadCase{"Decimals", "0.05", 0.05},
                                            ReadCase{"Blanks", "  -2.5 ", -2.5}, ReadCase{"Exponent", "1E3", 1000.0},
                                            ReadCase{"PlusSign", "+7", 7.0}, ReadCase{"TrailingPoint", "3.", 3.0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST(StrToFloat, RefusesWhatIsNotANumberWithTheClassLibraryText) {
     sysutils::ScopedDecimalSeparator point('.');

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <locale.h>
 #include <string>
 
 #include "sysutils/DateTime.h"
@@ -61,14 +62,16 @@ TEST(DateTime, TickCounterCanBeReplaced) {
 }
 
 TEST(FormatSettings, DecimalSeparatorComesFromTheNumericLocale) {
+    // The test script installs de_DE.UTF-8, whose decimal separator is a comma.
+    locale_t german = newlocale(LC_NUMERIC_MASK, "de_DE.UTF-8", static_cast<locale_t>(nullptr));
+    if (german == static_cast<locale_t>(nullptr)) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    freelocale(german);
     const char* previous = std::getenv("LC_ALL");
     const std::string saved = previous ? previous : "";
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    EXPECT_EQ(sysutils::decimalSeparatorFromEnvironment(), ',');
     setenv("LC_ALL", "C", 1);
     EXPECT_EQ(sysutils::decimalSeparatorFromEnvironment(), '.');
-    // A locale with a comma, when the machine has one installed.
-    setenv("LC_ALL", "de_DE.UTF-8", 1);
-    const char separator = sysutils::decimalSeparatorFromEnvironment();
-    EXPECT_TRUE(separator == ',' || separator == '.');
     setenv("LC_ALL", saved.c_str(), 1);
 }
 

@@ -1,0 +1,136 @@
+#include "DriverRun.h"
+
+#include <cstdint>
+#include <string>
+
+#include "engine/tamblorProgram.h"
+#include "sysutils/MessageBoxes.h"
+#include "sysutils/Strings.h"
+
+namespace driver {
+namespace {
+
+void printValue(std::FILE* out, const char* name, const std::string& key, double value) {
+    std::fprintf(out, "%s\t%s\t%.9g\n", name, key.c_str(), value);
+}
+
+void printLog(std::FILE* out, const sysutils::TStringList& log) {
+    for (const std::string& line : log.lines()) std::fprintf(out, "log\t\t%s\n", line.c_str());
+}
+
+// Lines that hold a time or a date change from run to run; they are left out.
+bool isTimed(const std::string& line) {
+    return line.rfind("Indices processing started at: ", 0) == 0 || line.rfind("NL: ", 0) == 0 ||
+           line.rfind("NC: ", 0) == 0 || line.rfind("H: ", 0) == 0 || line.rfind("CCP: ", 0) == 0 ||
+           line.rfind("LCP: ", 0) == 0 || line.rfind("IIC: ", 0) == 0 || line.rfind("F: ", 0) == 0 ||
+           line.rfind("AWF: ", 0) == 0 || line.rfind("PC: ", 0) == 0;
+}
+
+void printOverall(std::FILE* out, const engine::tamblorProgram& run) {
+    const struct {
+        bool selected;
+        const char* name;
+        double (engine::tamblorProgram::*value)() const;
+    } rows[] = {
+        {run.isNLSelected(), "NL", &engine::tamblorProgram::getOverallNL},
+        {run.isNCSelected(), "NC", &engine::tamblorProgram::getOverallNC},
+        {run.isHSelected(), "H", &engine::tamblorProgram::getOverallH},
+        {run.isCCPSelected(), "CCP", &engine::tamblorProgram::getOverallCCP},
+        {run.isLCPSelected(), "LCPnum", &engine::tamblorProgram::getOverallLCPnum},
+        {run.isLCPSelected(), "LCP", &engine::tamblorProgram::getOverallLCP},
+        {run.isIICSelected(), "IICnum", &engine::tamblorProgram::getOverallIICnum},
+        {run.isIICSelected(), "IIC", &engine::tamblorProgram::getOverallIIC},
+        {run.isFSelected(), "F", &engine::tamblorProgram::getOverallF},
+        {run.isAWFSelected(), "AWF", &engine::tamblorProgram::getOverallAWF},
+        {run.isPCSelected(), "PCnum", &engine::tamblorProgram::getOverallPCnum},
+        {run.isPCSelected(), "PC", &engine::tamblorProgram::getOverallPC},
+    };
+    for (const auto& row : rows)
+        if (row.selected) printValue(out, "overall", row.name, (run.*row.value)());
+    if (run.isPCSelected()) printValue(out, "overall", "directConnections", run.overall->nDirectConnections);
+}
+
+using Importance = long double (engine::tamblorProgram::*)(std::int32_t) const;
+
+void printImportances(std::FILE* out, const engine::tamblorProgram& run) {
+    using P = engine::tamblorProgram;
+    const struct {
+        bool selected;
+        const char* name;
+        Importance existing;
+        Importance added;
+    } columns[] = {
+        {run.isASelected(), "dA", &P::nodeImportanceA, &P::addedNodeImportanceA},
+        {run.isNLSelected(), "dNL", &P::nodeImportanceNL, &P::addedNodeImportanceNL},
+        {run.isNCSelected(), "dNC", &P::nodeImportanceNC, &P::addedNodeImportanceNC},
+        {run.isHSelected(), "dH", &P::nodeImportanceH, &P::addedNodeImportanceH},
+        {run.isCCPSelected(), "dCCP", &P::nodeImportanceCCP, &P::addedNodeImportanceCCP},
+        {run.isLCPSelected(), "dLCP", &P::nodeImportanceLCP, &P::addedNodeImportanceLCP},
+        {run.isIICSelected(), "dIIC", &P::nodeImportanceIIC, &P::addedNodeImportanceIIC},
+        {run.isFSelected(), "dF", &P::nodeImportanceF, &P::addedNodeImportanceF},
+        {run.isAWFSelected(), "dAWF", &P::nodeImportanceAWF, &P::addedNodeImportanceAWF},
+        {run.isPCSelected(), "dPC", &P::nodeImportancePC, &P::addedNodeImportancePC},
+    };
+    for (const auto& column : columns) {
+        if (!column.selected) continue;
+        for (std::int32_t i = 0; i < run.getNumNodes(); ++i)
+            printValue(out, column.name, std::to_string(run.getNodeId(i)),
+                       static_cast<double>((run.*column.existing)(i)));
+        for (std::int32_t i = 0; i < run.getNumAddedNodes(); ++i)
+            printValue(out, column.name, "+" + std::to_string(run.getAddedNodeId(i)),
+                       static_cast<double>((run.*column.added)(i)));
+    }
+}
+
+void printPairs(std::FILE* out, const engine::tamblorProgram& run) {
+    for (std::int32_t i = 0; i < run.getNumNodes(); ++i) {
+        for (std::int32_t j = 0; j < run.getNumNodes(); ++j) {
+            const std::string key = std::to_string(run.getNodeId(i)) + "-" + std::to_string(run.getNodeId(j));
+            if (run.hasBinaryIndices()) printValue(out, "linked", key, run.isLinked(i, j) ? 1 : 0);
+            if (run.hasProbabilisticIndices()) printValue(out, "directProbability", key, run.directProbability(i, j));
+            if (run.hasMaxProductProbabilities())
+                printValue(out, "maxProductProbability", key, run.maxProductProbability(i, j));
+        }
+    }
+}
+
+}  // namespace
+
+int runExecution(const DriverOptions& o, std::FILE* out) {
+    sysutils::PrintedMessageBoxes boxes;
+    sysutils::installMessageBoxes(&boxes);
+    engine::tamblorProgram run(o.isDistances, o.isProbabilities, o.isLinks, o.doA, o.doCCP, o.doLCP, o.doIIC, o.doNC,
+                               o.doNL, o.doH, o.doF, o.doAWF, o.doPC, o.nodeFile, o.connectionFile, o.threshold,
+                               o.distance, o.probability, o.minProbability, o.allPaths, o.fullMatrix, o.addNodes, o.AL);
+    const int errors = run.checkParameters();
+    printValue(out, "errors", "", errors);
+    if (errors != 0) {
+        sysutils::installMessageBoxes(nullptr);
+        return 1;
+    }
+    run.readInputs();
+    sysutils::TStringList log;
+    run.writeSummary(log);
+    printLog(out, log);
+    printValue(out, "nodes", "", run.getNumNodes());
+    printValue(out, "candidates", "", run.getNumAddedNodes());
+    printValue(out, "totalAttribute", "", run.totalAttribute);
+    printValue(out, "AL", run.ALValid ? "valid" : "not valid", run.AL);
+
+    sysutils::TStringList processingLog;
+    sysutils::TwoPanelStatus status;
+    run.process(processingLog, status);
+    run.writeProcessingTimes(processingLog);
+    for (const std::string& line : processingLog.lines())
+        if (!isTimed(line)) std::fprintf(out, "log\t\t%s\n", line.c_str());
+    printOverall(out, run);
+    printImportances(out, run);
+    if (o.printComponents && run.hasComponents())
+        for (std::int32_t i = 0; i < run.getNumNodes(); ++i)
+            printValue(out, "component", std::to_string(run.getNodeId(i)), run.getNodeComponent(i));
+    if (o.printPairs) printPairs(out, run);
+    sysutils::installMessageBoxes(nullptr);
+    return 0;
+}
+
+}  // namespace driver

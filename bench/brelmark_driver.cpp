@@ -1,0 +1,26 @@
+// The headless engine driver: one execution of the engine on a node file and a
+// connection file, as the program's worker runs it, with every message box printed
+// to standard error and the results printed as "name<TAB>index-or-ID<TAB>value".
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DriverOptions.h"
+#include "DriverRun.h"
+#include "sysutils/Exception.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const driver::ParsedOptions parsed = driver::parseDriverOptions(arguments);
+    if (!parsed.options) {
+        std::fprintf(stderr, "%s\n%s", parsed.error.c_str(), driver::driverUsage);
+        return 2;
+    }
+    try {
+        return driver::runExecution(*parsed.options, stdout);
+    } catch (const sysutils::Exception& error) {
+        std::fprintf(stderr, "[Error] %s\n", error.Message.c_str());
+        return 3;
+    }
+}
