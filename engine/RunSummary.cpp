@@ -94,7 +94,8 @@ void tamblorProgram::writeProcessingTimes(sysutils::TStrings& log) {
     if (doF) line("F: ", wholeSeconds(ticksF));
     if (doAWF) line("AWF: ", wholeSeconds(ticksAWF));
     if (doPC) {
-        std::string pcLine = std::string("PC: ") + durationText(wholeSeconds(ticksPC));
+        std::string pcLine = "PC: ";
+        pcLine += durationText(wholeSeconds(ticksPC));
         if (overall && overall->nDirectConnections != 0)
             pcLine += " (using " + IntToStr(overall->nDirectConnections) + " direct internode connections)";
         log.Add(pcLine);

@@ -1,0 +1,49 @@
+// The main window's handlers for the PC options window, the about window and the
+// user's manual.
+#include <filesystem>
+#include <system_error>
+
+#include "desktop/FormAbout.h"
+#include "desktop/FormPrin.h"
+#include "desktop/morePC.h"
+#include "vcl/Shell.h"
+
+namespace desktop {
+
+void TFormPrincipal::placePCOptions() {
+    if (FormMorePC == nullptr) return;
+    FormMorePC->SetLeft(Left() + 460);
+    FormMorePC->SetTop(Top() + 201);
+}
+
+void TFormPrincipal::BitBtnMorePCClick(vcl::TObject*) {
+    placePCOptions();
+    if (FormMorePC == nullptr) return;
+    FormMorePC->SetVisible(!FormMorePC->Visible());
+    if (FormMorePC->Visible()) {
+        BitBtnMorePC->SetCaption("less <<<");
+    } else {
+        BitBtnMorePC->SetCaption("more >>>");
+        SetFocus();
+    }
+}
+
+void TFormPrincipal::FormPaint(vcl::TObject*) { placePCOptions(); }
+
+void TFormPrincipal::HelpAboutClick(vcl::TObject*) {
+    if (AboutBox == nullptr) return;
+    AboutBox->SetCaption("About " + EditVersion->Text());
+    AboutBox->ShowModal();
+}
+
+void TFormPrincipal::HelpContentsClick(vcl::TObject*) {
+    std::error_code error;
+    std::string current = std::filesystem::current_path(error).string();
+    if (current.size() > 500) current.resize(500);
+    std::filesystem::current_path(startDir, error);
+    // The viewer runs on its own; the interpreter returns as soon as it has started it.
+    vcl::shell().run("xdg-open help/Brelmarkmanual.pdf >/dev/null 2>&1 &");
+    std::filesystem::current_path(current, error);
+}
+
+}  // namespace desktop

@@ -1,0 +1,41 @@
+#pragma once
+// The worker of one Run: it checks the inputs taken at the click on Run, reporting each
+// bad value in its own box, then creates the engine object, hands it to the main window
+// and drives the run steps, writing the event log and the status bar of the main window.
+// Every call it makes to a window goes through Synchronize, so Pause holds it there and
+// after Cancel it never touches a window again.
+#include <memory>
+
+#include "desktop/ExecutionProgress.h"
+#include "desktop/RunInputs.h"
+#include "engine/tamblorProgram.h"
+#include "vcl/Classes.h"
+#include "vcl/TThread.h"
+
+namespace desktop {
+
+class TFormPrincipal;
+
+class MyThread : public vcl::TThread {
+public:
+    MyThread(bool CreateSuspended, RunInputs inputs, std::shared_ptr<ExecutionProgress> progress);
+    ~MyThread() override;
+
+    // The program ends while this worker may still run: it keeps its engine object.
+    void keepExecution(std::unique_ptr<engine::tamblorProgram> execution, std::shared_ptr<ExecutionProgress> progress);
+
+protected:
+    void Execute() override;
+
+private:
+    void run(engine::tamblorProgram*& execution);
+    void onWindow(void (TFormPrincipal::*handler)(vcl::TObject*), const char* where);
+    void log(const std::string& line);
+
+    RunInputs inputs_;
+    std::shared_ptr<ExecutionProgress> progress_;
+    std::unique_ptr<engine::tamblorProgram> keptExecution_;
+    std::shared_ptr<ExecutionProgress> keptProgress_;
+};
+
+}  // namespace desktop

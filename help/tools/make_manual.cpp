@@ -1,0 +1,39 @@
+// Turns the user's manual from its Markdown source into a PDF: make_manual SOURCE.md OUTPUT.pdf.
+// Runs at build time on Qt's offscreen platform, so it needs no display.
+#include <cstdio>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QTextDocument>
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_manual SOURCE.md OUTPUT.pdf\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+
+    QFile source(QString::fromLocal8Bit(argv[1]));
+    if (!source.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "make_manual: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    QTextDocument document;
+    document.setDefaultStyleSheet("h1 { font-size: 20pt; } h2 { font-size: 14pt; } h3 { font-size: 12pt; }");
+    QFont font("DejaVu Sans");
+    font.setPointSizeF(10.5);
+    document.setDefaultFont(font);
+    document.setMarkdown(QString::fromUtf8(source.readAll()));
+
+    QPdfWriter writer(QString::fromLocal8Bit(argv[2]));
+    writer.setTitle("Veltrano Tamblor 2.2 - User's manual");
+    writer.setCreator("Brelmark");
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    document.print(&writer);
+    return 0;
+}
