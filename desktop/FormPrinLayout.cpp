@@ -52,7 +52,7 @@ void TFormPrincipal::createControls() {
     SaveDialogTXT->OverwritePrompt = true;
     SaveDialogDBF = new vcl::TSaveDialog(this);
     SaveDialogDBF->DefaultExt = "dbf";
-    SaveDialogDBF->Filter = "dBASE files|*.dbf|All files|*.*";
+    SaveDialogDBF->Filter = "Dbf files|*.dbf|All files|*.*";
     SaveDialogDBF->OverwritePrompt = true;
 }
 

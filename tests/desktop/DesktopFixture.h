@@ -22,6 +22,12 @@
 
 namespace desktop_testing {
 
+// The indices a test run selects.
+struct Indices {
+    bool NL = false, NC = false, IIC = false, PC = false;
+};
+
+
 class DesktopFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -40,6 +46,28 @@ protected:
         application.reset();
         std::filesystem::current_path(savedFolder);
     }
+
+    // The examples' partial distance file with the parameters their README suggests.
+    void prepareExampleRun(Indices indices) {
+        window->EditNodes->SetText(examples() + "/nodes.txt");
+        window->EditConnection->SetText(examples() + "/distances_partial.txt");
+        window->RadioButtonPartial->Click();
+        const std::pair<bool, vcl::TCheckBox*> indexBoxes[] = {{indices.NL, window->CheckBoxNL},
+                                                          {indices.NC, window->CheckBoxNC},
+                                                          {indices.IIC, window->CheckBoxIIC},
+                                                          {indices.PC, window->CheckBoxPc}};
+        for (const auto& [wanted, box] : indexBoxes)
+            if (wanted != box->Checked()) box->Click();
+        if (window->EditThreshold->Enabled()) window->EditThreshold->SetText("1000");
+        if (window->EditKDistanceProb->Enabled()) window->EditKDistanceProb->SetText("1000");
+        if (window->EditKProb->Enabled()) window->EditKProb->SetText("0.5");
+    }
+
+    bool runFinished() const {
+        return window->executionThread != nullptr && window->executionThread->Finished();
+    }
+
+    static std::string examples() { return BRELMARK_EXAMPLES; }
 
     std::vector<std::string> logLines() const {
         std::vector<std::string> lines;

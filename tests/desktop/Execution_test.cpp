@@ -11,37 +11,12 @@
 namespace {
 
 using desktop_testing::DesktopFixture;
+using desktop_testing::Indices;
 using window_testing::HoldPointGate;
 using window_testing::waitFor;
 
-const std::string examples = BRELMARK_EXAMPLES;
-
-struct Indices {
-    bool NL = false, NC = false, IIC = false, PC = false;
-};
-
 class Execution : public DesktopFixture {
 protected:
-    // The examples' partial distance file with the parameters their README suggests.
-    void prepareExampleRun(Indices indices) {
-        window->EditNodes->SetText(examples + "/nodes.txt");
-        window->EditConnection->SetText(examples + "/distances_partial.txt");
-        window->RadioButtonPartial->Click();
-        const std::pair<bool, vcl::TCheckBox*> indexBoxes[] = {{indices.NL, window->CheckBoxNL},
-                                                          {indices.NC, window->CheckBoxNC},
-                                                          {indices.IIC, window->CheckBoxIIC},
-                                                          {indices.PC, window->CheckBoxPc}};
-        for (const auto& [wanted, box] : indexBoxes)
-            if (wanted != box->Checked()) box->Click();
-        if (window->EditThreshold->Enabled()) window->EditThreshold->SetText("1000");
-        if (window->EditKDistanceProb->Enabled()) window->EditKDistanceProb->SetText("1000");
-        if (window->EditKProb->Enabled()) window->EditKProb->SetText("0.5");
-    }
-
-    bool runFinished() const {
-        return window->executionThread != nullptr && window->executionThread->Finished();
-    }
-
     // Position of the first log line that starts with `prefix`, or -1.
     int lineStarting(const std::string& prefix) const {
         const auto lines = logLines();
@@ -108,7 +83,7 @@ TEST_F(Execution, AFullRunOnTheExamplesLogsItsStepsInOrderAndOffersItsResults) {
 
 TEST_F(Execution, ARunRefusedByTheEngineEndsWithoutResults) {
     prepareExampleRun({.NL = true});
-    window->EditNodes->SetText(examples + "/no_such_nodes.txt");
+    window->EditNodes->SetText(examples() + "/no_such_nodes.txt");
     window->BitBtn3->Click();
     ASSERT_TRUE(waitFor([&] { return runFinished(); }));
 

@@ -1,7 +1,9 @@
 #pragma once
 // Test helpers: a temporary folder per test that is removed afterwards, and files
 // written into it byte for byte.
+#include <cstddef>
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace testing_support {
@@ -23,5 +25,11 @@ private:
 };
 
 std::string readFile(const std::string& path);
+
+// The open file descriptors of the process: a save closes what it opened on every path.
+std::size_t openDescriptors();
+
+// Every file and folder below `folder`, relative to it.
+std::set<std::string> everythingIn(const std::filesystem::path& folder);
 
 }  // namespace testing_support
