@@ -1,6 +1,7 @@
 // Reads the connection file into the connection matrices, checking each value, and
 // looks node IDs up among the nodes read from the node file.
 #include <cstdint>
+#include <new>
 #include <string>
 
 #include "engine/InputFileMessages.h"
@@ -61,6 +62,7 @@ IdOutcome readId(NumberScanner& scanner, std::int64_t line, const char* columnTe
 }  // namespace
 
 bool tamblorProgram::findNode(std::int32_t id, std::int32_t& index) const {
+    if (nodeIdIndex && nodeIdIndex->usable()) return nodeIdIndex->find(id, index);
     for (std::int32_t position = 0; position < nNodes; ++position) {
         if (nodeIds[position] == id) {
             index = position;
@@ -72,6 +74,7 @@ bool tamblorProgram::findNode(std::int32_t id, std::int32_t& index) const {
 }
 
 bool tamblorProgram::findAddedNode(std::int32_t id, std::int32_t& index) const {
+    if (addedNodeIdIndex && addedNodeIdIndex->usable()) return addedNodeIdIndex->find(id, index);
     for (std::int32_t position = 0; position < nAddedNodes; ++position) {
         if (addedNodeIds[position] == id) {
             index = position;
@@ -100,6 +103,21 @@ void tamblorProgram::readConnectionFile() {
         showError(cannotOpenInputFile + connectionFile);
         return;
     }
+
+    // Every record looks up two IDs: index them for the time of reading, and drop the
+    // indexes at every way out, so that later lookups see the arrays as they are then.
+    struct IndexesWhileReading {
+        tamblorProgram& run;
+        explicit IndexesWhileReading(tamblorProgram& program) : run(program) {
+            // Without memory for an index the lookups scan, as they do outside reading.
+            run.nodeIdIndex.reset(new (std::nothrow) IdIndex(run.nodeIds.get(), run.nNodes));
+            run.addedNodeIdIndex.reset(new (std::nothrow) IdIndex(run.addedNodeIds.get(), run.nAddedNodes));
+        }
+        ~IndexesWhileReading() {
+            run.nodeIdIndex.reset();
+            run.addedNodeIdIndex.reset();
+        }
+    } indexes(*this);
 
     for (std::int64_t line = 1; line <= records; ++line) {
         float firstValue = 0.0f;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/NumericConversion.h"
+#include "engine/fast/FastProcessing.h"
 #include "engine/tamblorProgram.h"
 #include "sysutils/DateTime.h"
 #include "sysutils/FloatConversion.h"
@@ -23,6 +24,15 @@ void tamblorProgram::process(sysutils::TStrings& log, sysutils::StatusPanels& st
     log.Add("Indices processing started at: " + sysutils::TimeToStr(started) + " " + sysutils::DateToStr(started));
 
     status.setPanelText(0, "Processing overall landscape indices");
+    processedOn = ProcessingPath::Fast;
+    if (!fast::processFast(*this, status)) {
+        processedOn = ProcessingPath::Reference;
+        processOnReferencePath(status);
+    }
+    status.setPanelText(0, "Execution ended");
+}
+
+void tamblorProgram::processOnReferencePath(sysutils::StatusPanels& status) {
     computeOverall();
 
     // The percentage counts processed node records over all node records.
@@ -43,7 +53,6 @@ void tamblorProgram::process(sysutils::TStrings& log, sysutils::StatusPanels& st
         status.setPanelText(1, percentDone());
         ++processed;
     }
-    status.setPanelText(0, "Execution ended");
 }
 
 void tamblorProgram::computeOverall() {

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "engine/IdIndex.h"
+#include "engine/ProcessingPath.h"
 #include "engine/landscape.h"
 #include "sysutils/Strings.h"
 
@@ -49,6 +51,8 @@ public:
     bool findAddedNode(std::int32_t id, std::int32_t& index) const;
 
     // ---- Processing -----------------------------------------------------------------
+    // The reference algorithm: computeOverall, then every per-node landscape in turn.
+    void processOnReferencePath(sysutils::StatusPanels& status);
     void computeOverall();
     void computeWithoutNode(std::int32_t i);
     void computeWithAddedNode(std::int32_t i);
@@ -149,7 +153,19 @@ public:
     std::int32_t ticksNL = 0, ticksNC = 0, ticksH = 0, ticksCCP = 0, ticksLCP = 0, ticksIIC = 0, ticksHIIC = 0,
                  ticksF = 0, ticksAWF = 0, ticksPC = 0;
 
+    // The algorithm of the processing step, and the number of threads of the fast path
+    // (0: one per core). Both leave every result unchanged.
+    ProcessingPath processingPath = ProcessingPath::Automatic;
+    unsigned processingThreads = 0;
+    // After process: the path that computed the results (Reference or Fast).
+    ProcessingPath processedOn = ProcessingPath::Automatic;
+
 private:
+    // While the connection file is read: hash indexes of nodeIds and addedNodeIds, which
+    // findNode and findAddedNode use instead of scanning.
+    std::unique_ptr<IdIndex> nodeIdIndex;
+    std::unique_ptr<IdIndex> addedNodeIdIndex;
+
     ConnectionType connectionType() const { return ConnectionType{isDistances, isProbabilities, isLinks}; }
 };
 

@@ -1,0 +1,82 @@
+#pragma once
+// A shortcut through a row for a float sum that stays within one binade. For a float s in
+// [2^e, 2^(e+1)) and a term x >= 0 with s + x below 2^(e+1):
+//
+//   long double holds [2^e, 2^(e+1)) on the grid g = 2^(e-63), of which s is an even
+//   multiple, so fl80(s + x) = s + rne(x, g); float holds it on u = 2^(e-23), of which s is
+//   a multiple, so fl32(s + x') = s + u * rne(x' / u), where an exact tie goes to the even
+//   one of s/u + m and s/u + m + 1.
+//
+// So the step adds u times an integer that depends on x and e alone, except at ties,
+// where it depends on the parity of s/u. A row adds u times the sum of its integers as
+// long as every partial sum stays in the binade; a final sum at most 2^(e+1) - 2u proves
+// that (a step that left the binade would have brought the sum within u/2 + g of 2^(e+1)).
+#include <cstdint>
+#include <vector>
+
+#include "engine/fast/ExactArithmetic.h"
+
+namespace engine::fast {
+
+struct TermRow;
+
+// The integer a term adds in binade e, and whether it is a tie (then `value` is the lower
+// of its two choices). Terms of 2^e or more cannot stay in the binade: they count as
+// `leavesBinade`, more than any row may add.
+struct Increment {
+    std::int64_t value = 0;
+    bool tie = false;
+};
+inline constexpr std::int64_t leavesBinade = std::int64_t{1} << 30;
+
+// Binade e's scales, 2^e, 2^(23-e) and the spacing 2^(e-23), for incrementIn.
+struct BinadeScale {
+    Extended base;
+    Extended toUnits;
+    double spacing;
+};
+// For every binade of a normal float, -126 .. 127.
+const BinadeScale& binadeScale(int binade);
+Increment incrementIn(const BinadeScale& scale, Extended x);
+
+// A row's increments in each of a few consecutive binades: prefix sums over the positions
+// that are not ties, and the ties with their lower choices.
+class RowIncrements {
+public:
+    void build(const TermRow& row, int lowestBinade, int binades);
+    bool covers(int binade) const { return binade >= lowest_ && binade < lowest_ + count_; }
+
+    struct Binade {
+        std::vector<std::int64_t> prefix;     // prefix[p]: the non-tie increments at positions below p
+        std::vector<std::int32_t> tie;        // positions of ties, ascending
+        std::vector<std::int64_t> tieValue;   // their lower choices
+        std::vector<std::uint8_t> afterTie;   // per tie j >= 1: the choice's extra 1 when the sum was even after tie j-1
+        std::int64_t tieValues = 0;           // sum of tieValue
+        std::int64_t laterExtras = 0;         // sum of afterTie over j >= 1
+    };
+    const Binade& binade(int e) const { return binades_[static_cast<std::size_t>(e - lowest_)]; }
+
+private:
+    int lowest_ = 0;
+    int count_ = 0;
+    std::vector<Binade> binades_;
+};
+
+// One lane's departure from a row: at `point` it replaces the row's term (replaces) or adds
+// a term before the row's term there (insertion; point = row size for after all). Several
+// insertions at one point come in the order of their nodes.
+struct LanePatch {
+    std::int32_t point;
+    bool replaces;
+    std::int32_t node;
+    Extended term;
+    Increment step{};  // filled by addRowByIncrements
+};
+
+// Adds the row, with the lane's patches (any order), to the float sum `s` when the
+// shortcut applies, and returns true; returns false and leaves `s` as it was otherwise.
+// `patches` may be reordered.
+bool addRowByIncrements(float& s, const TermRow& row, const RowIncrements& increments, LanePatch* patches,
+                        std::int32_t count);
+
+}  // namespace engine::fast

@@ -1,0 +1,167 @@
+#pragma once
+// Maximum-product paths for PC as shortest paths on the weights w = -ln p, over the direct
+// connections only, with a binary heap. A path's weight is built edge by edge as the
+// reference builds it, (float)(d_u + w); that step never decreases and grows with d_u, so
+// the weight a node ends with is the least weight over all paths whatever order the
+// search takes, and the reference's labels come out exactly. The pruned variant expands
+// only nodes whose weight is within the limit, as the reference does.
+//
+// Besides the full search: the tree of a source, and the weights after removing a node
+// (only its subtree can change) or adding a candidate (only nodes reached more cheaply
+// through it change), touching only those nodes.
+//
+// Every search may stop at a reach: a path's weight never decreases along it, so the
+// nodes within the reach and their weights come out exactly whatever lies beyond. Nodes
+// beyond it are left at unreachedWeight, for callers to whom they make no difference.
+#include <cstdint>
+#include <vector>
+
+#include "engine/fast/CompactGraph.h"
+#include "engine/fast/ExactArithmetic.h"
+#include "engine/fast/SearchScratch.h"
+
+namespace engine::fast {
+
+// The weight of a node the search never reaches (the reference's "no connection").
+inline constexpr float unreachedWeight = 2147483648.0f;
+
+struct PathRules {
+    bool pruned = false;
+    double limit = 0.0;  // -ln(minimum probability), for the pruned variant
+    bool expands(float weight) const { return !(pruned && static_cast<double>(weight) > limit); }
+};
+
+// A candidate's direct connections: existing node and edge weight, ascending by node.
+struct CandidateEdges {
+    std::vector<std::int32_t> node;
+    std::vector<float> weight;
+};
+
+struct ShortestPathTree {
+    std::vector<float> weight;         // unreachedWeight when not reached
+    std::vector<std::int32_t> parent;  // -1 for the source and unreached nodes
+    std::vector<std::int32_t> order;   // reached nodes in the order they were settled
+    std::vector<std::int32_t> tin, tout, tour;  // Euler tour of the tree (withTour only)
+};
+
+struct PathScratch {
+    StampedValues<float> weight;
+    StampedValues<std::uint8_t> member;
+    StampedValues<std::uint8_t> settled;
+    MinHeap<float> heap;
+    std::vector<std::int32_t> touched, cursor;
+    void resize(std::int32_t n) {
+        weight.resize(n + 1);
+        member.resize(n + 1);
+        settled.resize(n + 1);
+    }
+};
+
+// Within `reach` (infinity for all nodes).
+void shortestPathTree(const CompactGraph& paths, const PathRules& rules, std::int32_t source, double reach,
+                      bool withTour, ShortestPathTree& tree, PathScratch& scratch);
+
+// Weights from a candidate, which is the source: its direct connections are the seeds.
+void shortestPathsFromCandidate(const CompactGraph& paths, const PathRules& rules, const CandidateEdges& edges,
+                                std::vector<float>& weight, PathScratch& scratch);
+
+// The landscape without `removed`, within the reach of `tree`'s search: changed(v, w) for
+// every node of its subtree whose weight changes, w = unreachedWeight when it is no longer
+// reached within `reach`.
+template <class Changed>
+void weightsWithoutNode(const CompactGraph& paths, const PathRules& rules, const ShortestPathTree& tree,
+                        std::int32_t removed, double reach, PathScratch& scratch, Changed changed) {
+    const std::size_t k = static_cast<std::size_t>(removed);
+    if (tree.tin[k] < 0 || tree.tout[k] - tree.tin[k] <= 1) return;  // beyond reach, or a leaf
+    const std::int32_t first = tree.tin[k] + 1;
+    const std::int32_t last = tree.tout[k];
+    scratch.member.clearAll();
+    scratch.weight.clearAll();
+    scratch.settled.clearAll();
+    for (std::int32_t t = first; t < last; ++t) scratch.member.set(tree.tour[static_cast<std::size_t>(t)], 1);
+    // Weights outside the subtree stand: their tree paths avoid the removed node. Each
+    // subtree node starts from its best expanded neighbour outside.
+    scratch.heap.clear();
+    for (std::int32_t t = first; t < last; ++t) {
+        const std::int32_t v = tree.tour[static_cast<std::size_t>(t)];
+        float best = unreachedWeight;
+        for (std::int64_t e = paths.begin(v); e < paths.end(v); ++e) {
+            const std::int32_t u = paths.target[static_cast<std::size_t>(e)];
+            if (u == removed || scratch.member.has(u)) continue;
+            const float du = tree.weight[static_cast<std::size_t>(u)];
+            if (du == unreachedWeight || !rules.expands(du)) continue;
+            const float candidate = pathWeight(du, paths.weight[static_cast<std::size_t>(e)]);
+            if (candidate < best) best = candidate;
+        }
+        scratch.weight.set(v, best);
+        if (best < unreachedWeight && static_cast<double>(best) <= reach) scratch.heap.push(best, v);
+    }
+    while (!scratch.heap.empty()) {
+        const auto [d, v] = scratch.heap.pop();
+        if (d != scratch.weight.get(v) || scratch.settled.has(v)) continue;
+        scratch.settled.set(v, 1);
+        if (!rules.expands(d)) continue;
+        for (std::int64_t e = paths.begin(v); e < paths.end(v); ++e) {
+            const std::int32_t x = paths.target[static_cast<std::size_t>(e)];
+            if (!scratch.member.has(x) || scratch.settled.has(x)) continue;
+            const float candidate = pathWeight(d, paths.weight[static_cast<std::size_t>(e)]);
+            if (candidate < scratch.weight.get(x) && static_cast<double>(candidate) <= reach) {
+                scratch.weight.set(x, candidate);
+                scratch.heap.push(candidate, x);
+            }
+        }
+    }
+    for (std::int32_t t = first; t < last; ++t) {
+        const std::int32_t v = tree.tour[static_cast<std::size_t>(t)];
+        const float w = scratch.settled.has(v) ? scratch.weight.get(v) : unreachedWeight;
+        if (w != tree.weight[static_cast<std::size_t>(v)]) changed(v, w);
+    }
+}
+
+// The landscape with a candidate, within the reach of `tree`'s search: changed(v, w) for
+// every existing node whose weight shrinks through it to at most `reach`. Returns the
+// candidate's own weight (unreachedWeight when none within reach).
+template <class Changed>
+float weightsWithCandidate(const CompactGraph& paths, const PathRules& rules, const ShortestPathTree& tree,
+                           const CandidateEdges& edges, double reach, PathScratch& scratch, Changed changed) {
+    float own = unreachedWeight;
+    for (std::size_t e = 0; e < edges.node.size(); ++e) {
+        const float du = tree.weight[static_cast<std::size_t>(edges.node[e])];
+        if (du == unreachedWeight || !rules.expands(du)) continue;
+        const float candidate = pathWeight(du, edges.weight[e]);
+        if (candidate < own) own = candidate;
+    }
+    if (!(static_cast<double>(own) <= reach)) return unreachedWeight;
+    if (!rules.expands(own)) return own;
+    // Every lightened path runs through the candidate: a search from it, over the nodes
+    // it improves, with the old weights as the bounds to beat.
+    scratch.weight.clearAll();
+    scratch.settled.clearAll();
+    scratch.touched.clear();
+    scratch.heap.clear();
+    const auto current = [&](std::int32_t x) {
+        return scratch.weight.has(x) ? scratch.weight.get(x) : tree.weight[static_cast<std::size_t>(x)];
+    };
+    const auto offer = [&](std::int32_t x, float candidate) {
+        if (!(candidate < current(x)) || !(static_cast<double>(candidate) <= reach)) return;
+        if (!scratch.weight.has(x)) scratch.touched.push_back(x);
+        scratch.weight.set(x, candidate);
+        scratch.heap.push(candidate, x);
+    };
+    for (std::size_t e = 0; e < edges.node.size(); ++e) offer(edges.node[e], pathWeight(own, edges.weight[e]));
+    while (!scratch.heap.empty()) {
+        const auto [d, v] = scratch.heap.pop();
+        if (d != scratch.weight.get(v) || scratch.settled.has(v)) continue;
+        scratch.settled.set(v, 1);
+        if (!rules.expands(d)) continue;
+        for (std::int64_t e = paths.begin(v); e < paths.end(v); ++e) {
+            const std::int32_t x = paths.target[static_cast<std::size_t>(e)];
+            if (scratch.settled.has(x)) continue;
+            offer(x, pathWeight(d, paths.weight[static_cast<std::size_t>(e)]));
+        }
+    }
+    for (std::int32_t v : scratch.touched) changed(v, scratch.weight.get(v));
+    return own;
+}
+
+}  // namespace engine::fast

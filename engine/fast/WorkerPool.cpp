@@ -1,0 +1,83 @@
+#include "engine/fast/WorkerPool.h"
+
+namespace engine::fast {
+
+WorkerPool::WorkerPool(unsigned threads) {
+    if (threads == 0) threads = std::thread::hardware_concurrency();
+    if (threads == 0) threads = 1;
+    workers_.reserve(threads - 1);
+    for (unsigned thread = 1; thread < threads; ++thread) workers_.emplace_back([this, thread] { workerLoop(thread); });
+}
+
+WorkerPool::~WorkerPool() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& worker : workers_) worker.join();
+}
+
+void WorkerPool::run(std::int64_t count, const Task& task) {
+    if (count <= 0) return;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        task_ = &task;
+        count_ = count;
+        next_ = 0;
+        finished_ = 0;
+        failure_ = nullptr;
+        ++generation_;
+    }
+    wake_.notify_all();
+    drain(0);
+    std::exception_ptr failure;
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        done_.wait(lock, [this] { return finished_ == count_ && busy_ == 0; });
+        task_ = nullptr;
+        failure = failure_;
+        failure_ = nullptr;
+    }
+    if (failure) std::rethrow_exception(failure);
+}
+
+// Takes indices until none is left; after a failure the remaining ones are skipped.
+void WorkerPool::drain(unsigned thread) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    ++busy_;
+    while (next_ < count_) {
+        const std::int64_t index = next_++;
+        const Task* task = task_;
+        const bool skip = failure_ != nullptr;
+        lock.unlock();
+        if (!skip) {
+            try {
+                (*task)(index, thread);
+            } catch (...) {
+                lock.lock();
+                if (!failure_) failure_ = std::current_exception();
+                lock.unlock();
+            }
+        }
+        lock.lock();
+        ++finished_;
+    }
+    --busy_;
+    if (finished_ == count_ && busy_ == 0) done_.notify_all();
+}
+
+void WorkerPool::workerLoop(unsigned thread) {
+    std::uint64_t seen = 0;
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            wake_.wait(lock, [this, seen] { return stopping_ || (generation_ != seen && task_ != nullptr); });
+            if (stopping_) return;
+            seen = generation_;
+        }
+        drain(thread);
+    }
+}
+
+}  // namespace engine::fast

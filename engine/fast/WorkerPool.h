@@ -1,0 +1,50 @@
+#pragma once
+// A fixed set of threads that run the tasks of one parallel step together with the
+// calling thread. run() returns when every task of the step is done, so the calling
+// thread alone talks to the log and the status bar between steps, and the workers are
+// idle while it does. The first exception that a task raises is raised again by run().
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace engine::fast {
+
+class WorkerPool {
+public:
+    // `threads` counts the calling thread; 0 means one per core.
+    explicit WorkerPool(unsigned threads);
+    ~WorkerPool();
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
+    unsigned size() const { return static_cast<unsigned>(workers_.size()) + 1; }
+
+    // Runs task(index, thread) for every index in [0, count), `thread` in [0, size()) naming
+    // the thread that runs it (for per-thread scratch space). Indices are handed out in
+    // increasing order as threads become free.
+    using Task = std::function<void(std::int64_t index, unsigned thread)>;
+    void run(std::int64_t count, const Task& task);
+
+private:
+    void workerLoop(unsigned thread);
+    void drain(unsigned thread);
+
+    std::vector<std::thread> workers_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    const Task* task_ = nullptr;
+    std::int64_t count_ = 0;
+    std::int64_t next_ = 0;
+    std::int64_t finished_ = 0;
+    unsigned busy_ = 0;
+    std::uint64_t generation_ = 0;
+    bool stopping_ = false;
+    std::exception_ptr failure_;
+};
+
+}  // namespace engine::fast
