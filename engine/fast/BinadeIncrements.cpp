@@ -13,7 +13,8 @@ const BinadeScale& binadeScale(int binade) {
     static const std::vector<BinadeScale> scales = [] {
         std::vector<BinadeScale> all;
         for (int e = -126; e <= 127; ++e)
-            all.push_back(BinadeScale{std::ldexp(1.0L, e), std::ldexp(1.0L, 23 - e), std::ldexp(1.0, e - 23)});
+            all.push_back(BinadeScale{std::ldexp(1.0L, e), std::ldexp(1.0L, 23 - e), std::ldexp(1.0, e - 23),
+                                      std::ldexp(1.0, 23 - e)});
         return all;
     }();
     return scales[static_cast<std::size_t>(binade + 126)];
@@ -22,6 +23,14 @@ const BinadeScale& binadeScale(int binade) {
 Increment incrementIn(const BinadeScale& scale, Extended x) {
     if (!(x > 0.0L)) return {};
     if (x >= scale.base) return {leavesBinade, false};
+    // First in double: x / u is below 2^23, so the double quotient is within 2^-30 of it,
+    // and the long double grid moves it by at most 2^-41. Only a fraction that close to a
+    // half can round either way: those take the exact steps below.
+    const double approximate = static_cast<double>(x) * scale.toUnitsInDouble;
+    const std::int64_t whole = static_cast<std::int64_t>(approximate);  // not negative: the floor
+    const double part = approximate - static_cast<double>(whole);
+    if (part > 0.5 + 0x1p-28) return {whole + 1, false};
+    if (part < 0.5 - 0x1p-28) return {whole, false};
     const Extended onGrid = (scale.base + x) - scale.base;  // rne(x, 2^(binade-63)), exact
     const Extended units = onGrid * scale.toUnits;           // a power of two: exact, below 2^23
     const std::int64_t lower = static_cast<std::int64_t>(units);  // truncation: the floor
@@ -41,18 +50,16 @@ void RowIncrements::build(const TermRow& row, int lowestBinade, int binades) {
         out.prefix.resize(static_cast<std::size_t>(size) + 1);
         out.tie.clear();
         out.tieValue.clear();
-        out.afterTie.clear();
-        out.tieValues = 0;
-        out.laterExtras = 0;
+        out.tieMark.assign((static_cast<std::size_t>(size) + 63) / 64, 0);
         std::int64_t sum = 0;
         const BinadeScale& scale = binadeScale(std::clamp(lowestBinade + b, -126, 127));
         for (std::int32_t p = 0; p < size; ++p) {
             out.prefix[static_cast<std::size_t>(p)] = sum;
             const Increment step = incrementIn(scale, row.term[static_cast<std::size_t>(p)]);
             if (step.tie) {
+                out.tieMark[static_cast<std::size_t>(p) >> 6] |= std::uint64_t{1} << (p & 63);
                 out.tie.push_back(p);
                 out.tieValue.push_back(step.value);
-                out.tieValues += step.value;
             } else {
                 sum += step.value;
             }
@@ -61,11 +68,15 @@ void RowIncrements::build(const TermRow& row, int lowestBinade, int binades) {
         // After a tie the sum in units is even; the next tie's choice then follows from the
         // increments between the two alone.
         out.afterTie.assign(out.tie.size(), 0);
-        for (std::size_t j = 1; j < out.tie.size(); ++j) {
-            const std::int64_t between = out.prefix[static_cast<std::size_t>(out.tie[j])] -
-                                         out.prefix[static_cast<std::size_t>(out.tie[j - 1])];
-            out.afterTie[j] = static_cast<std::uint8_t>((between + out.tieValue[j]) & 1);
-            out.laterExtras += out.afterTie[j];
+        out.tieTotal.resize(out.tie.size() + 1);
+        out.tieTotal[0] = 0;
+        for (std::size_t j = 0; j < out.tie.size(); ++j) {
+            if (j > 0) {
+                const std::int64_t between = out.prefix[static_cast<std::size_t>(out.tie[j])] -
+                                             out.prefix[static_cast<std::size_t>(out.tie[j - 1])];
+                out.afterTie[j] = static_cast<std::uint8_t>((between + out.tieValue[j]) & 1);
+            }
+            out.tieTotal[j + 1] = out.tieTotal[j] + out.tieValue[j] + out.afterTie[j];
         }
     }
 }
@@ -86,49 +97,61 @@ std::int64_t resolve(const Increment& step, std::int64_t parity, std::int64_t un
     return step.value + ((parity + unitsSoFar + step.value) & 1);
 }
 
-// The lane's units over the row in sequence order: shared non-ties by prefix sums, shared
-// ties and patch terms one at a time with the parity of the sum so far (`parity`: s/u's).
-std::int64_t walk(const RowIncrements::Binade& b, std::int32_t size, std::int64_t parity, LanePatch* patches,
-                  std::int32_t count) {
-    std::sort(patches, patches + count, [](const LanePatch& x, const LanePatch& y) {
-        if (x.point != y.point) return x.point < y.point;
-        if (x.replaces != y.replaces) return !x.replaces;  // insertions come before the term at their point
-        return x.node < y.node;
-    });
+// A patch's increment and its place in the lane's sequence: by point, insertions before
+// the term at their point, insertions by node.
+struct Step {
+    std::uint64_t order;
+    std::int32_t point;
+    bool replaces;
+    Increment increment;
+};
+thread_local std::vector<Step> steps;
+
+std::uint64_t sequenceOrder(const LanePatch& patch) {
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(patch.point)) << 33) |
+           (patch.replaces ? std::uint64_t{1} << 32 : 0) | static_cast<std::uint32_t>(patch.node);
+}
+
+// The lane's units over the row in sequence order (`parity`: s/u's). Between two patches the
+// lane's terms are the row's: their non-tie increments come from the prefix sums, the
+// first tie there is resolved with the parity of the sum so far, and every later tie there
+// makes the choice the row's own sequence made, since the sum was even after the tie
+// before it in both and the increments between the two are the same.
+std::int64_t walk(const RowIncrements::Binade& b, std::int32_t size, std::int64_t parity, std::vector<Step>& lane) {
+    std::sort(lane.begin(), lane.end(), [](const Step& x, const Step& y) { return x.order < y.order; });
     std::int64_t units = 0;
     std::int32_t position = 0;  // shared positions below it are done
-    std::size_t next = 0;       // the first shared tie not yet passed
+    std::size_t next = 0;       // no shared tie below it is still to come
     const auto advanceTo = [&](std::int32_t end) {
-        for (; next < b.tie.size() && b.tie[next] < end; ++next) {
-            const std::int32_t t = b.tie[next];
-            if (t < position) continue;  // replaced by the lane
-            units += b.prefix[static_cast<std::size_t>(t)] - b.prefix[static_cast<std::size_t>(position)];
+        if (end <= position) return;
+        next = static_cast<std::size_t>(std::lower_bound(b.tie.begin() + static_cast<std::ptrdiff_t>(next), b.tie.end(), position) -
+                                        b.tie.begin());
+        const std::size_t stop = static_cast<std::size_t>(
+            std::lower_bound(b.tie.begin() + static_cast<std::ptrdiff_t>(next), b.tie.end(), end) - b.tie.begin());
+        if (next < stop) {
+            const std::int32_t firstTie = b.tie[next];
+            units += b.prefix[static_cast<std::size_t>(firstTie)] - b.prefix[static_cast<std::size_t>(position)];
             units += resolve({b.tieValue[next], true}, parity, units);
-            position = t + 1;
-        }
-        if (end > position) {
+            units += b.tieTotal[stop] - b.tieTotal[next + 1];
+            units += b.prefix[static_cast<std::size_t>(end)] - b.prefix[static_cast<std::size_t>(firstTie)];
+        } else {
             units += b.prefix[static_cast<std::size_t>(end)] - b.prefix[static_cast<std::size_t>(position)];
-            position = end;
         }
+        position = end;
+        next = stop;
     };
-    for (std::int32_t i = 0; i < count; ++i) {
-        const LanePatch& patch = patches[i];
-        advanceTo(patch.point);
-        units += resolve(patch.step, parity, units);
-        if (patch.replaces) position = patch.point + 1;  // the shared term there is not added
+    for (const Step& step : lane) {
+        advanceTo(step.point);
+        units += resolve(step.increment, parity, units);
+        if (step.replaces) position = std::max(position, step.point + 1);  // the shared term there is not added
     }
     advanceTo(size);
     return units;
 }
 
-// The stretch of a patch: the number of shared ties before it in the lane's sequence.
-std::size_t stretchOf(const RowIncrements::Binade& b, std::int32_t point) {
-    return static_cast<std::size_t>(std::lower_bound(b.tie.begin(), b.tie.end(), point) - b.tie.begin());
-}
-
 }  // namespace
 
-bool addRowByIncrements(float& s, const TermRow& row, const RowIncrements& increments, LanePatch* patches,
+bool addRowByIncrements(float& s, const TermRow& row, const RowIncrements& increments, const LanePatch* patches,
                         std::int32_t count) {
     if (!(s >= FLT_MIN) || !(s <= FLT_MAX)) return false;
     int e = 0;
@@ -138,56 +161,29 @@ bool addRowByIncrements(float& s, const TermRow& row, const RowIncrements& incre
     const RowIncrements::Binade& b = increments.binade(e);
     const std::int32_t size = row.size();
 
-    // The order of the lane's terms matters only through ties: when a patch term is a tie
-    // or replaces one, the lane walks the row.
-    bool orderMatters = false;
+    // Without ties the order of the lane's terms does not matter. A patch that adds no
+    // unit and is no tie, where the row's term added none and was no tie either, changes
+    // neither the units nor their parity anywhere: it is left out.
+    bool orderMatters = !b.tie.empty();
     const BinadeScale& scale = binadeScale(e);
+    std::vector<Step>& lane = steps;
+    lane.clear();
     for (std::int32_t i = 0; i < count; ++i) {
-        patches[i].step = incrementIn(scale, patches[i].term);
-        if (patches[i].step.tie) orderMatters = true;
-        if (patches[i].replaces && !b.tie.empty() && std::binary_search(b.tie.begin(), b.tie.end(), patches[i].point))
-            orderMatters = true;
+        const LanePatch& patch = patches[i];
+        const Increment increment = incrementIn(scale, patch.term);
+        if (increment.tie) orderMatters = true;
+        else if (increment.value == 0 && (!patch.replaces || (b.at(patch.point) == 0 && !b.isTie(patch.point))))
+            continue;
+        lane.push_back(Step{sequenceOrder(patch), patch.point, patch.replaces, increment});
     }
     std::int64_t units = 0;
     if (orderMatters) {
-        units = walk(b, size, parity, patches, count);
-    } else if (b.tie.empty()) {
-        // No ties: the order of the lane's terms does not matter.
-        units = b.prefix[static_cast<std::size_t>(size)];
-        for (std::int32_t i = 0; i < count; ++i) {
-            units += patches[i].step.value;
-            if (patches[i].replaces)
-                units -= b.prefix[static_cast<std::size_t>(patches[i].point) + 1] - b.prefix[static_cast<std::size_t>(patches[i].point)];
-        }
+        units = walk(b, size, parity, lane);
     } else {
-        // Every shared increment, changed by the patches; then the ties. After a tie the
-        // sum in units is even, so tie j's choice follows from the stretch since tie j-1,
-        // and only the stretches holding patches differ from the row's own choices.
         units = b.prefix[static_cast<std::size_t>(size)];
-        std::sort(patches, patches + count, [](const LanePatch& x, const LanePatch& y) { return x.point < y.point; });
-        std::int64_t firstStretch = 0;
-        std::int64_t extrasChange = 0;
-        for (std::int32_t i = 0; i < count;) {
-            const std::size_t stretch = stretchOf(b, patches[i].point);
-            std::int64_t change = 0;
-            for (; i < count && stretchOf(b, patches[i].point) == stretch; ++i) {
-                const LanePatch& patch = patches[i];
-                change += patch.step.value;
-                if (patch.replaces)
-                    change -= b.prefix[static_cast<std::size_t>(patch.point) + 1] - b.prefix[static_cast<std::size_t>(patch.point)];
-            }
-            units += change;
-            if (stretch == 0) {
-                firstStretch = change;
-            } else if (stretch < b.tie.size()) {
-                const std::int64_t between =
-                    b.prefix[static_cast<std::size_t>(b.tie[stretch])] - b.prefix[static_cast<std::size_t>(b.tie[stretch - 1])];
-                extrasChange += ((between + change + b.tieValue[stretch]) & 1) - b.afterTie[stretch];
-            }
-        }
-        if (!b.tie.empty()) {
-            const std::int64_t before = b.prefix[static_cast<std::size_t>(b.tie[0])] + firstStretch;
-            units += b.tieValues + ((parity + before + b.tieValue[0]) & 1) + b.laterExtras + extrasChange;
+        for (const Step& step : lane) {
+            units += step.increment.value;
+            if (step.replaces) units -= b.at(step.point);
         }
     }
 

@@ -34,6 +34,7 @@ struct BinadeScale {
     Extended base;
     Extended toUnits;
     double spacing;
+    double toUnitsInDouble;
 };
 // For every binade of a normal float, -126 .. 127.
 const BinadeScale& binadeScale(int binade);
@@ -51,8 +52,13 @@ public:
         std::vector<std::int32_t> tie;        // positions of ties, ascending
         std::vector<std::int64_t> tieValue;   // their lower choices
         std::vector<std::uint8_t> afterTie;   // per tie j >= 1: the choice's extra 1 when the sum was even after tie j-1
-        std::int64_t tieValues = 0;           // sum of tieValue
-        std::int64_t laterExtras = 0;         // sum of afterTie over j >= 1
+        std::vector<std::int64_t> tieTotal;   // tieTotal[j]: tieValue + afterTie over the ties below j
+        std::vector<std::uint64_t> tieMark;   // one bit per position: a tie
+        bool isTie(std::int32_t p) const { return (tieMark[static_cast<std::size_t>(p) >> 6] >> (p & 63)) & 1; }
+        // The increment of the row's term at p when it is not a tie.
+        std::int64_t at(std::int32_t p) const {
+            return prefix[static_cast<std::size_t>(p) + 1] - prefix[static_cast<std::size_t>(p)];
+        }
     };
     const Binade& binade(int e) const { return binades_[static_cast<std::size_t>(e - lowest_)]; }
 
@@ -70,13 +76,12 @@ struct LanePatch {
     bool replaces;
     std::int32_t node;
     Extended term;
-    Increment step{};  // filled by addRowByIncrements
 };
 
 // Adds the row, with the lane's patches (any order), to the float sum `s` when the
 // shortcut applies, and returns true; returns false and leaves `s` as it was otherwise.
-// `patches` may be reordered.
-bool addRowByIncrements(float& s, const TermRow& row, const RowIncrements& increments, LanePatch* patches,
+// The cost grows with the patches, not with the row.
+bool addRowByIncrements(float& s, const TermRow& row, const RowIncrements& increments, const LanePatch* patches,
                         std::int32_t count);
 
 }  // namespace engine::fast

@@ -4,6 +4,7 @@
 // path to v passes through k, which is exactly when removing k lengthens v's distance),
 // and the distances after removing a node or adding a candidate, found by touching only
 // the nodes whose distance changes.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -17,22 +18,35 @@ inline constexpr std::int32_t unreachedLinks = 2147483647;
 struct BreadthFirstTree {
     std::vector<std::int32_t> distance;  // links from the source; unreachedLinks when none
     std::vector<std::int32_t> order;     // reached nodes, in visiting order (the source first)
-    // Dominator tree as an Euler tour: the nodes dominated by k are tour[tin[k]+1 .. tout[k]).
+
+    // With dominators: the dominator tree as a preorder tour, so that the nodes dominated
+    // by k are tour[tin[k]+1 .. tout[k]), and what the repair after a removal reads, by
+    // tour position p (the node tour[p]):
     std::vector<std::int32_t> dominator, tin, tout, tour;
+    std::vector<std::int32_t> levelAt;  // the node's distance
+    std::vector<std::int32_t> depthAt;  // its depth in the dominator tree (the source: 0)
+    // The depth at which the node meets, in the dominator tree, its neighbours at the same
+    // distance (sideEscape) or one link further (downEscape); noEscape when it has none.
+    // Removing a dominator of the node deeper than that leaves one of those neighbours
+    // where it was, and the node one link (side) or two links (down) further away.
+    std::vector<std::int32_t> sideEscape, downEscape;
+    std::vector<std::int32_t> neighbourStart;  // the node's neighbours' tour positions are
+    std::vector<std::int32_t> neighbourAt;     // neighbourAt[neighbourStart[p] .. neighbourStart[p+1])
 };
+inline constexpr std::int32_t noEscape = 2147483647;
 
 struct BreadthFirstScratch {
     StampedValues<std::int32_t> distance;
-    StampedValues<std::uint8_t> member;
-    MinHeap<std::int32_t> heap;
-    std::vector<std::int32_t> queue, children, childStart, stack;
-    void resize(std::int32_t n) {
-        distance.resize(n + 1);
-        member.resize(n + 1);
-    }
+    std::vector<std::int32_t> queue, children, stack;
+    // The repair after a removal: each dominated node's best distance so far (by its place
+    // among them), its first offer in order of distance, and the queue of later ones.
+    std::vector<std::int32_t> best, counts;
+    std::vector<std::pair<std::int32_t, std::int32_t>> offers, sortedOffers, improved;
+    void resize(std::int32_t n) { distance.resize(n + 1); }
 };
 
-// Distances from `source`; with `dominators`, the dominator tree too.
+// Distances from `source`; with `dominators`, the dominator tree and the tables of the
+// repair too.
 void breadthFirstTree(const CompactGraph& links, std::int32_t source, bool dominators, BreadthFirstTree& tree,
                       BreadthFirstScratch& scratch);
 
@@ -41,48 +55,86 @@ void breadthFirstFrom(const CompactGraph& links, const std::vector<std::int32_t>
                       std::vector<std::int32_t>& distance, std::vector<std::int32_t>& queue);
 
 // The landscape without `removed`: changed(v, d) for every node whose distance changes,
-// d = unreachedLinks when it can no longer be reached.
+// d = unreachedLinks when it can no longer be reached. `tree` was built with dominators.
+//
+// The nodes that change are those `removed` dominates; every other node keeps its
+// distance. A dominated node v at distance d has all its neighbours at distance d - 1
+// among the dominated (or the removed node), so its new distance is at least d + 1: it is
+// d + 1 through a neighbour at distance d that stays where it was, d + 2 through one at
+// d + 1, and otherwise only through other dominated nodes. Those first offers come from the
+// escape depths at no cost; a breadth-first search over the dominated nodes, taking the
+// offers in order of distance, settles the rest.
 template <class Changed>
-void distancesWithoutNode(const CompactGraph& links, const BreadthFirstTree& tree, std::int32_t removed,
-                          BreadthFirstScratch& scratch, Changed changed) {
+void distancesWithoutNode(const BreadthFirstTree& tree, std::int32_t removed, BreadthFirstScratch& scratch,
+                          Changed changed) {
     const std::size_t k = static_cast<std::size_t>(removed);
     if (tree.tin[k] < 0 || tree.tout[k] - tree.tin[k] <= 1) return;  // unreached, or dominates nothing
-    scratch.member.clearAll();
-    scratch.distance.clearAll();
     const std::int32_t first = tree.tin[k] + 1;
     const std::int32_t last = tree.tout[k];
-    for (std::int32_t t = first; t < last; ++t) scratch.member.set(tree.tour[static_cast<std::size_t>(t)], 1);
-    // Each dominated node starts from its best neighbour outside the dominated set. No such
-    // neighbour is closer to the source than the node (it would give a path avoiding the
-    // removed node), so one at the node's own distance is the best there is.
-    scratch.heap.clear();
-    for (std::int32_t t = first; t < last; ++t) {
-        const std::int32_t v = tree.tour[static_cast<std::size_t>(t)];
-        const std::int32_t leastPossible = tree.distance[static_cast<std::size_t>(v)] + 1;
-        std::int32_t best = unreachedLinks;
-        for (std::int64_t e = links.begin(v); e < links.end(v) && best != leastPossible; ++e) {
-            const std::int32_t u = links.target[static_cast<std::size_t>(e)];
-            if (u == removed || scratch.member.has(u)) continue;
-            const std::int32_t du = tree.distance[static_cast<std::size_t>(u)];
-            if (du != unreachedLinks && du + 1 < best) best = du + 1;
+    const std::int32_t size = last - first;
+    const std::int32_t depthOfRemoved = tree.depthAt[static_cast<std::size_t>(tree.tin[k])];
+
+    std::vector<std::int32_t>& best = scratch.best;
+    if (best.size() < static_cast<std::size_t>(size)) best.resize(static_cast<std::size_t>(size));
+    auto& offers = scratch.offers;
+    offers.clear();
+    std::int32_t lowest = unreachedLinks, highest = 0;
+    for (std::int32_t p = first; p < last; ++p) {
+        const std::size_t at = static_cast<std::size_t>(p);
+        std::int32_t offer = unreachedLinks;
+        if (depthOfRemoved > tree.sideEscape[at]) offer = tree.levelAt[at] + 1;
+        else if (depthOfRemoved > tree.downEscape[at]) offer = tree.levelAt[at] + 2;
+        best[static_cast<std::size_t>(p - first)] = offer;
+        if (offer == unreachedLinks) continue;
+        offers.emplace_back(offer, p);
+        lowest = std::min(lowest, offer);
+        highest = std::max(highest, offer);
+    }
+
+    // The first offers in order of distance: by counting, or by sorting a few.
+    auto* sorted = &offers;
+    if (offers.size() > 32 && highest - lowest < 4 * static_cast<std::int32_t>(offers.size())) {
+        std::vector<std::int32_t>& counts = scratch.counts;
+        counts.assign(static_cast<std::size_t>(highest - lowest) + 2, 0);
+        for (const auto& offer : offers) ++counts[static_cast<std::size_t>(offer.first - lowest) + 1];
+        for (std::size_t key = 1; key < counts.size(); ++key) counts[key] += counts[key - 1];
+        scratch.sortedOffers.resize(offers.size());
+        for (const auto& offer : offers)
+            scratch.sortedOffers[static_cast<std::size_t>(counts[static_cast<std::size_t>(offer.first - lowest)]++)] = offer;
+        sorted = &scratch.sortedOffers;
+    } else {
+        std::sort(offers.begin(), offers.end());
+    }
+
+    // Unit steps from offers taken in order of distance: the queue of improvements stays in
+    // order too, so merging the two takes every node at its final distance first.
+    auto& improved = scratch.improved;
+    improved.clear();
+    std::size_t nextOffer = 0, nextImproved = 0;
+    for (;;) {
+        std::pair<std::int32_t, std::int32_t> taken;
+        if (nextImproved < improved.size() &&
+            (nextOffer >= sorted->size() || improved[nextImproved].first <= (*sorted)[nextOffer].first))
+            taken = improved[nextImproved++];
+        else if (nextOffer < sorted->size())
+            taken = (*sorted)[nextOffer++];
+        else
+            break;
+        const auto [d, p] = taken;
+        if (d != best[static_cast<std::size_t>(p - first)]) continue;  // improved since
+        const std::int32_t next = d + 1;
+        const std::int32_t end = tree.neighbourStart[static_cast<std::size_t>(p) + 1];
+        for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e) {
+            const std::int32_t q = tree.neighbourAt[static_cast<std::size_t>(e)];
+            if (q < first || q >= last) continue;
+            std::int32_t& current = best[static_cast<std::size_t>(q - first)];
+            if (next >= current) continue;
+            current = next;
+            improved.emplace_back(next, q);
         }
-        scratch.distance.set(v, best);
-        if (best != unreachedLinks) scratch.heap.push(best, v);
     }
-    while (!scratch.heap.empty()) {
-        const auto [d, v] = scratch.heap.pop();
-        if (d != scratch.distance.get(v)) continue;
-        for (std::int64_t e = links.begin(v); e < links.end(v); ++e) {
-            const std::int32_t x = links.target[static_cast<std::size_t>(e)];
-            if (!scratch.member.has(x) || d + 1 >= scratch.distance.get(x)) continue;
-            scratch.distance.set(x, d + 1);
-            scratch.heap.push(d + 1, x);
-        }
-    }
-    for (std::int32_t t = first; t < last; ++t) {
-        const std::int32_t v = tree.tour[static_cast<std::size_t>(t)];
-        changed(v, scratch.distance.get(v));
-    }
+    for (std::int32_t p = first; p < last; ++p)
+        changed(tree.tour[static_cast<std::size_t>(p)], best[static_cast<std::size_t>(p - first)]);
 }
 
 // The landscape with a candidate linked to `candidateLinks`: changed(v, d) for every node

@@ -6,6 +6,7 @@
 
 #include "engine/fast/IndexFormulas.h"
 #include "engine/fast/LaneSums.h"
+#include "engine/fast/RemovalRow.h"
 #include "engine/fast/ShortestPaths.h"
 #include "engine/fast/SourcePass.h"
 #include "engine/tamblorProgram.h"
@@ -54,7 +55,7 @@ struct alignas(64) PathBlock {
 struct alignas(64) ThreadScratch {
     PathScratch search;
     PatchList patches;
-    ReplacementTable table;
+    RemovalRow removalRow;
     std::vector<float> weight;
 };
 
@@ -107,18 +108,22 @@ void connectivityOfPerNodeLandscapes(const FastInputs& inputs, tamblorProgram& r
                                    ThreadScratch& s) {
         const std::int32_t i = data.source;
         const float attributeI = inputs.attribute[static_cast<std::size_t>(i)];
-        s.table.prepare(data.row.size());
+        s.removalRow.start(data.row);
         for (std::int32_t lane = 0; lane < size; ++lane) {
             const std::int32_t k = first + lane;
-            block.takesRow[static_cast<std::size_t>(lane)] = k != i;
-            if (k == i || data.tree.weight[static_cast<std::size_t>(k)] == unreachedWeight) continue;
-            s.table.set(data.row, lane, k, 0.0L);
-            weightsWithoutNode(inputs.pathGraph, inputs.rules, data.tree, k, data.reach, s.search, [&](std::int32_t v, float w) {
-                s.table.set(data.row, lane, v,
-                            connectivityTerm(productProbability(w), attributeI, inputs.attribute[static_cast<std::size_t>(v)]));
-            });
+            if (k == i) continue;
+            s.removalRow.startLane();
+            if (data.tree.weight[static_cast<std::size_t>(k)] != unreachedWeight) {
+                s.removalRow.replace(k, 0.0L);
+                weightsWithoutNode(inputs.rules, data.tree, k, data.reach, s.search,
+                                   [&](std::int32_t v, float w) {
+                                       s.removalRow.replace(v, connectivityTerm(productProbability(w), attributeI,
+                                                                                inputs.attribute[static_cast<std::size_t>(v)]));
+                                   });
+            }
+            s.removalRow.finishLane(block.sums, lane);
         }
-        block.sums.addRow(data.row, block.takesRow, s.table);
+        s.removalRow.finish(block.sums);
     };
 
     // With candidate c: lighter paths through it, targets it brings within reach, its own term last.

@@ -50,8 +50,8 @@ std::uint64_t addByIncrements(std::vector<float>& sums, std::uint64_t active, co
         const std::int32_t lane = __builtin_ctzll(rest);
         own.clear();
         patchesOf(lane, own);
-        if (!addRowByIncrements(sums[static_cast<std::size_t>(lane)], row, row.increments, own.data(),
-                                static_cast<std::int32_t>(own.size())))
+        if (!fast::addRowByIncrements(sums[static_cast<std::size_t>(lane)], row, row.increments, own.data(),
+                                      static_cast<std::int32_t>(own.size())))
             left |= std::uint64_t{1} << lane;
     }
     return left;
@@ -59,22 +59,13 @@ std::uint64_t addByIncrements(std::vector<float>& sums, std::uint64_t active, co
 
 }  // namespace
 
-void LaneSums::addRow(const TermRow& row, const std::vector<std::uint8_t>& takesRow,
-                      const ReplacementTable& replacements) {
-    std::uint64_t active = activeLanes(takesRow, lanes());
-    // The table's entries come lane by lane: find each lane's run.
-    const std::vector<ReplacementTable::Entry>& entries = replacements.all();
-    first_.assign(static_cast<std::size_t>(lanes()) + 1, 0);
-    for (const ReplacementTable::Entry& entry : entries) ++first_[static_cast<std::size_t>(entry.lane) + 1];
-    for (std::size_t lane = 0; lane < static_cast<std::size_t>(lanes()); ++lane) first_[lane + 1] += first_[lane];
-    active = addByIncrements(
-        sum_, active, row,
-        [&](std::int32_t lane, std::vector<LanePatch>& out) {
-            for (std::int32_t e = first_[static_cast<std::size_t>(lane)]; e < first_[static_cast<std::size_t>(lane) + 1]; ++e)
-                out.push_back(LanePatch{entries[static_cast<std::size_t>(e)].position, true, 0, entries[static_cast<std::size_t>(e)].term});
-        },
-        own_);
-    addRowWithReplacements(sum_.data(), active, row, replacements);
+bool LaneSums::addRowByIncrements(std::int32_t lane, const TermRow& row, const std::vector<LanePatch>& patches) {
+    return fast::addRowByIncrements(sum_[static_cast<std::size_t>(lane)], row, row.increments, patches.data(),
+                                    static_cast<std::int32_t>(patches.size()));
+}
+
+void LaneSums::addRowTermByTerm(const TermRow& row, std::uint64_t lanes, const ReplacementTable& replacements) {
+    addRowWithReplacements(sum_.data(), lanes, row, replacements);
 }
 
 void LaneSums::addRow(const TermRow& row, const std::vector<std::uint8_t>& takesRow, std::vector<Patch>& patches) {

@@ -24,8 +24,12 @@ public:
     // Adds one row to every lane whose `takesRow` entry is non-zero. `patches` (lanes that
     // take the row only) are sorted here.
     void addRow(const TermRow& row, const std::vector<std::uint8_t>& takesRow, std::vector<Patch>& patches);
-    // The same when every patch replaces a term of the row, given as a table.
-    void addRow(const TermRow& row, const std::vector<std::uint8_t>& takesRow, const ReplacementTable& replacements);
+    // Adds one row to one lane, with the lane's patches, by the binade shortcut; false, with
+    // nothing added, when the shortcut does not apply.
+    bool addRowByIncrements(std::int32_t lane, const TermRow& row, const std::vector<LanePatch>& patches);
+    // Adds one row term by term to the lanes of the mask, each taking its replacements from
+    // the table.
+    void addRowTermByTerm(const TermRow& row, std::uint64_t lanes, const ReplacementTable& replacements);
 
     // Adds one term to one lane.
     void addTo(std::int32_t lane, Extended term) {

@@ -44,7 +44,23 @@ void shortestPathTree(const CompactGraph& paths, const PathRules& rules, std::in
             }
         }
     }
-    if (withTour) layOutTour(tree.order, tree.parent, paths.n, tree.tin, tree.tout, tree.tour, scratch.cursor);
+    if (!withTour) return;
+    layOutTour(tree.order, tree.parent, paths.n, tree.tin, tree.tout, tree.tour, scratch.cursor);
+    const std::size_t reached = tree.tour.size();
+    tree.weightAt.resize(reached);
+    tree.neighbourStart.resize(reached + 1);
+    tree.neighbourAt.clear();
+    tree.edgeWeightAt.clear();
+    for (std::size_t p = 0; p < reached; ++p) {
+        const std::int32_t v = tree.tour[p];
+        tree.weightAt[p] = tree.weight[static_cast<std::size_t>(v)];
+        tree.neighbourStart[p] = static_cast<std::int32_t>(tree.neighbourAt.size());
+        for (std::int64_t e = paths.begin(v); e < paths.end(v); ++e) {
+            tree.neighbourAt.push_back(tree.tin[static_cast<std::size_t>(paths.target[static_cast<std::size_t>(e)])]);
+            tree.edgeWeightAt.push_back(paths.weight[static_cast<std::size_t>(e)]);
+        }
+    }
+    tree.neighbourStart[reached] = static_cast<std::int32_t>(tree.neighbourAt.size());
 }
 
 void shortestPathsFromCandidate(const CompactGraph& paths, const PathRules& rules, const CandidateEdges& edges,

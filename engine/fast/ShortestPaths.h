@@ -41,18 +41,26 @@ struct ShortestPathTree {
     std::vector<float> weight;         // unreachedWeight when not reached
     std::vector<std::int32_t> parent;  // -1 for the source and unreached nodes
     std::vector<std::int32_t> order;   // reached nodes in the order they were settled
-    std::vector<std::int32_t> tin, tout, tour;  // Euler tour of the tree (withTour only)
+    // withTour only: the tree as a preorder tour, so that the subtree of v is
+    // tour[tin[v]+1 .. tout[v]); and by tour position p (the node tour[p]) its weight and its
+    // direct connections: the neighbour's tour position (-1 beyond the search) and the edge
+    // weight, at neighbourStart[p] .. neighbourStart[p+1].
+    std::vector<std::int32_t> tin, tout, tour;
+    std::vector<float> weightAt;
+    std::vector<std::int32_t> neighbourStart, neighbourAt;
+    std::vector<float> edgeWeightAt;
 };
 
 struct PathScratch {
     StampedValues<float> weight;
-    StampedValues<std::uint8_t> member;
     StampedValues<std::uint8_t> settled;
     MinHeap<float> heap;
     std::vector<std::int32_t> touched, cursor;
+    // The repair after a removal, by place in the removed node's subtree.
+    std::vector<float> best;
+    std::vector<std::uint8_t> done;
     void resize(std::int32_t n) {
         weight.resize(n + 1);
-        member.resize(n + 1);
         settled.resize(n + 1);
     }
 };
@@ -67,54 +75,60 @@ void shortestPathsFromCandidate(const CompactGraph& paths, const PathRules& rule
 
 // The landscape without `removed`, within the reach of `tree`'s search: changed(v, w) for
 // every node of its subtree whose weight changes, w = unreachedWeight when it is no longer
-// reached within `reach`.
+// reached within `reach`. `tree` was built with its tour.
 template <class Changed>
-void weightsWithoutNode(const CompactGraph& paths, const PathRules& rules, const ShortestPathTree& tree,
-                        std::int32_t removed, double reach, PathScratch& scratch, Changed changed) {
+void weightsWithoutNode(const PathRules& rules, const ShortestPathTree& tree, std::int32_t removed, double reach,
+                        PathScratch& scratch, Changed changed) {
     const std::size_t k = static_cast<std::size_t>(removed);
     if (tree.tin[k] < 0 || tree.tout[k] - tree.tin[k] <= 1) return;  // beyond reach, or a leaf
-    const std::int32_t first = tree.tin[k] + 1;
+    const std::int32_t removedAt = tree.tin[k];
+    const std::int32_t first = removedAt + 1;
     const std::int32_t last = tree.tout[k];
-    scratch.member.clearAll();
-    scratch.weight.clearAll();
-    scratch.settled.clearAll();
-    for (std::int32_t t = first; t < last; ++t) scratch.member.set(tree.tour[static_cast<std::size_t>(t)], 1);
+    const std::size_t size = static_cast<std::size_t>(last - first);
+    if (scratch.best.size() < size) {
+        scratch.best.resize(size);
+        scratch.done.resize(size);
+    }
+    float* best = scratch.best.data();
+    std::uint8_t* done = scratch.done.data();
+    const auto inside = [first, last](std::int32_t q) { return q >= first && q < last; };
     // Weights outside the subtree stand: their tree paths avoid the removed node. Each
     // subtree node starts from its best expanded neighbour outside.
     scratch.heap.clear();
-    for (std::int32_t t = first; t < last; ++t) {
-        const std::int32_t v = tree.tour[static_cast<std::size_t>(t)];
-        float best = unreachedWeight;
-        for (std::int64_t e = paths.begin(v); e < paths.end(v); ++e) {
-            const std::int32_t u = paths.target[static_cast<std::size_t>(e)];
-            if (u == removed || scratch.member.has(u)) continue;
-            const float du = tree.weight[static_cast<std::size_t>(u)];
-            if (du == unreachedWeight || !rules.expands(du)) continue;
-            const float candidate = pathWeight(du, paths.weight[static_cast<std::size_t>(e)]);
-            if (candidate < best) best = candidate;
+    for (std::int32_t p = first; p < last; ++p) {
+        float lightest = unreachedWeight;
+        const std::int32_t end = tree.neighbourStart[static_cast<std::size_t>(p) + 1];
+        for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e) {
+            const std::int32_t q = tree.neighbourAt[static_cast<std::size_t>(e)];
+            if (q < 0 || q == removedAt || inside(q)) continue;
+            const float dq = tree.weightAt[static_cast<std::size_t>(q)];
+            if (!rules.expands(dq)) continue;
+            const float offered = pathWeight(dq, tree.edgeWeightAt[static_cast<std::size_t>(e)]);
+            if (offered < lightest) lightest = offered;
         }
-        scratch.weight.set(v, best);
-        if (best < unreachedWeight && static_cast<double>(best) <= reach) scratch.heap.push(best, v);
+        best[p - first] = lightest;
+        done[p - first] = 0;
+        if (lightest < unreachedWeight && static_cast<double>(lightest) <= reach) scratch.heap.push(lightest, p);
     }
     while (!scratch.heap.empty()) {
-        const auto [d, v] = scratch.heap.pop();
-        if (d != scratch.weight.get(v) || scratch.settled.has(v)) continue;
-        scratch.settled.set(v, 1);
+        const auto [d, p] = scratch.heap.pop();
+        if (d != best[p - first] || done[p - first]) continue;
+        done[p - first] = 1;
         if (!rules.expands(d)) continue;
-        for (std::int64_t e = paths.begin(v); e < paths.end(v); ++e) {
-            const std::int32_t x = paths.target[static_cast<std::size_t>(e)];
-            if (!scratch.member.has(x) || scratch.settled.has(x)) continue;
-            const float candidate = pathWeight(d, paths.weight[static_cast<std::size_t>(e)]);
-            if (candidate < scratch.weight.get(x) && static_cast<double>(candidate) <= reach) {
-                scratch.weight.set(x, candidate);
-                scratch.heap.push(candidate, x);
+        const std::int32_t end = tree.neighbourStart[static_cast<std::size_t>(p) + 1];
+        for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e) {
+            const std::int32_t q = tree.neighbourAt[static_cast<std::size_t>(e)];
+            if (!inside(q) || done[q - first]) continue;
+            const float offered = pathWeight(d, tree.edgeWeightAt[static_cast<std::size_t>(e)]);
+            if (offered < best[q - first] && static_cast<double>(offered) <= reach) {
+                best[q - first] = offered;
+                scratch.heap.push(offered, q);
             }
         }
     }
-    for (std::int32_t t = first; t < last; ++t) {
-        const std::int32_t v = tree.tour[static_cast<std::size_t>(t)];
-        const float w = scratch.settled.has(v) ? scratch.weight.get(v) : unreachedWeight;
-        if (w != tree.weight[static_cast<std::size_t>(v)]) changed(v, w);
+    for (std::int32_t p = first; p < last; ++p) {
+        const float w = done[p - first] ? best[p - first] : unreachedWeight;
+        if (w != tree.weightAt[static_cast<std::size_t>(p)]) changed(tree.tour[static_cast<std::size_t>(p)], w);
     }
 }
 

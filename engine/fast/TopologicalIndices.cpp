@@ -6,6 +6,7 @@
 #include "engine/fast/BreadthFirst.h"
 #include "engine/fast/IndexFormulas.h"
 #include "engine/fast/LaneSums.h"
+#include "engine/fast/RemovalRow.h"
 #include "engine/fast/SourcePass.h"
 #include "engine/tamblorProgram.h"
 
@@ -55,7 +56,7 @@ struct alignas(64) TopologicalBlock {
 struct alignas(64) ThreadScratch {
     BreadthFirstScratch search;
     PatchList integral, harary;
-    ReplacementTable integralTable, hararyTable;
+    RemovalRow integralRow, hararyRow;
     std::vector<std::int32_t> distance, queue;
 };
 
@@ -116,23 +117,28 @@ void topologicalIndicesOfPerNodeLandscapes(const FastInputs& inputs, tamblorProg
                                    std::int32_t size, ThreadScratch& s) {
         const std::int32_t i = data.source;
         const float attributeI = inputs.attribute[static_cast<std::size_t>(i)];
-        s.integralTable.prepare(data.integral.size());
-        s.hararyTable.prepare(data.harary.size());
+        if (selection.iic) s.integralRow.start(data.integral);
+        if (selection.h) s.hararyRow.start(data.harary);
         for (std::int32_t lane = 0; lane < size; ++lane) {
             const std::int32_t k = first + lane;
-            block.takesRow[static_cast<std::size_t>(lane)] = k != i;
-            if (k == i || data.tree.distance[static_cast<std::size_t>(k)] == unreachedLinks) continue;
-            const auto replace = [&](std::int32_t v, std::int32_t d) {
-                if (selection.iic)
-                    s.integralTable.set(data.integral, lane, v,
-                                        d == unreachedLinks ? 0.0L : integralTerm(attributeI, inputs.attribute[static_cast<std::size_t>(v)], d));
-                if (selection.h) s.hararyTable.set(data.harary, lane, v, d == unreachedLinks ? 0.0L : harary[static_cast<std::size_t>(d)]);
-            };
-            replace(k, unreachedLinks);
-            distancesWithoutNode(inputs.linkGraph, data.tree, k, s.search, replace);
+            if (k == i) continue;
+            s.integralRow.startLane();
+            s.hararyRow.startLane();
+            if (data.tree.distance[static_cast<std::size_t>(k)] != unreachedLinks) {
+                const auto replace = [&](std::int32_t v, std::int32_t d) {
+                    if (selection.iic)
+                        s.integralRow.replace(v, d == unreachedLinks ? 0.0L
+                                                                     : integralTerm(attributeI, inputs.attribute[static_cast<std::size_t>(v)], d));
+                    if (selection.h) s.hararyRow.replace(v, d == unreachedLinks ? 0.0L : harary[static_cast<std::size_t>(d)]);
+                };
+                replace(k, unreachedLinks);
+                distancesWithoutNode(data.tree, k, s.search, replace);
+            }
+            if (selection.iic) s.integralRow.finishLane(block.integral, lane);
+            if (selection.h) s.hararyRow.finishLane(block.harary, lane);
         }
-        if (selection.iic) block.integral.addRow(data.integral, block.takesRow, s.integralTable);
-        if (selection.h) block.harary.addRow(data.harary, block.takesRow, s.hararyTable);
+        if (selection.iic) s.integralRow.finish(block.integral);
+        if (selection.h) s.hararyRow.finish(block.harary);
     };
 
     // With candidate c: shorter distances through it, new targets it brings within reach,
