@@ -20,17 +20,7 @@ const BinadeScale& binadeScale(int binade) {
     return scales[static_cast<std::size_t>(binade + 126)];
 }
 
-Increment incrementIn(const BinadeScale& scale, Extended x) {
-    if (!(x > 0.0L)) return {};
-    if (x >= scale.base) return {leavesBinade, false};
-    // First in double: x / u is below 2^23, so the double quotient is within 2^-30 of it,
-    // and the long double grid moves it by at most 2^-41. Only a fraction that close to a
-    // half can round either way: those take the exact steps below.
-    const double approximate = static_cast<double>(x) * scale.toUnitsInDouble;
-    const std::int64_t whole = static_cast<std::int64_t>(approximate);  // not negative: the floor
-    const double part = approximate - static_cast<double>(whole);
-    if (part > 0.5 + 0x1p-28) return {whole + 1, false};
-    if (part < 0.5 - 0x1p-28) return {whole, false};
+Increment exactIncrementIn(const BinadeScale& scale, Extended x) {
     const Extended onGrid = (scale.base + x) - scale.base;  // rne(x, 2^(binade-63)), exact
     const Extended units = onGrid * scale.toUnits;           // a power of two: exact, below 2^23
     const std::int64_t lower = static_cast<std::int64_t>(units);  // truncation: the floor

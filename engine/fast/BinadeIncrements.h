@@ -38,7 +38,22 @@ struct BinadeScale {
 };
 // For every binade of a normal float, -126 .. 127.
 const BinadeScale& binadeScale(int binade);
-Increment incrementIn(const BinadeScale& scale, Extended x);
+// The exact increment of 0 < x < 2^binade, in long double.
+Increment exactIncrementIn(const BinadeScale& scale, Extended x);
+inline Increment incrementIn(const BinadeScale& scale, Extended x) {
+    if (!(x > 0.0L)) return {};
+    if (x >= scale.base) return {leavesBinade, false};
+    // First in double: x / u is below 2^23, so the double quotient is within 2^-30 of it,
+    // and the long double grid moves it by at most 2^-41. Only a fraction that close to a
+    // half can round either way: those take the exact steps.
+    const double approximate = static_cast<double>(x) * scale.toUnitsInDouble;
+    const std::int64_t whole = static_cast<std::int64_t>(approximate);  // not negative: the floor
+    const double part = approximate - static_cast<double>(whole);
+    const bool above = part > 0.5 + 0x1p-28;
+    const bool below = part < 0.5 - 0x1p-28;
+    if (above || below) return {whole + static_cast<std::int64_t>(above), false};
+    return exactIncrementIn(scale, x);
+}
 
 // A row's increments in each of a few consecutive binades: prefix sums over the positions
 // that are not ties, and the ties with their lower choices.

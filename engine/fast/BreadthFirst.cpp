@@ -63,55 +63,74 @@ void findDominators(const CompactGraph& links, std::int32_t source, BreadthFirst
 
 // The tables of the repair, by tour position: distance, depth, escape depths and the
 // neighbours' positions.
-void layOutRepairTables(const CompactGraph& links, BreadthFirstTree& tree) {
+void layOutRepairTables(const CompactGraph& links, BreadthFirstTree& tree, BreadthFirstScratch& scratch) {
     const std::size_t reached = tree.tour.size();
     tree.levelAt.resize(reached);
     tree.depthAt.resize(reached);
     tree.sideEscape.resize(reached);
     tree.downEscape.resize(reached);
     tree.neighbourStart.resize(reached + 1);
-    tree.neighbourAt.clear();
+    tree.successorEnd.resize(reached);
+    // By tour position: the dominator's position and the end of the subtree; by node: its
+    // distance and position, read together for every neighbour.
+    std::vector<std::int32_t>& dominatorAt = scratch.dominatorAt;
+    std::vector<std::int32_t>& subtreeEnd = scratch.subtreeEnd;
+    dominatorAt.resize(reached);
+    subtreeEnd.resize(reached);
+    std::vector<NodePlace>& placeOf = scratch.placeOf;
+    placeOf.resize(static_cast<std::size_t>(links.n));
+    std::int32_t neighbours = 0;
     // Preorder puts every dominator before the nodes it dominates.
     for (std::size_t p = 0; p < reached; ++p) {
         const std::size_t v = static_cast<std::size_t>(tree.tour[p]);
         tree.levelAt[p] = tree.distance[v];
-        tree.depthAt[p] = p == 0 ? 0 : tree.depthAt[static_cast<std::size_t>(tree.tin[static_cast<std::size_t>(tree.dominator[v])])] + 1;
+        dominatorAt[p] = tree.tin[static_cast<std::size_t>(tree.dominator[v])];
+        subtreeEnd[p] = tree.tout[v];
+        tree.depthAt[p] = p == 0 ? 0 : tree.depthAt[static_cast<std::size_t>(dominatorAt[p])] + 1;
+        placeOf[v] = NodePlace{tree.distance[v], static_cast<std::int32_t>(p)};
+        tree.neighbourStart[p] = neighbours;
+        neighbours += links.degree(static_cast<std::int32_t>(v));
     }
+    tree.neighbourStart[reached] = neighbours;
+    tree.neighbourAt.resize(static_cast<std::size_t>(neighbours));
+    // The meeting point of a set of nodes is the lowest dominator whose subtree holds their
+    // whole tour range: walk up from the node until it does.
+    const auto meetingDepth = [&](std::int32_t from, std::int32_t low, std::int32_t high) {
+        std::int32_t a = from;
+        while (!(a <= low && high < subtreeEnd[static_cast<std::size_t>(a)])) a = dominatorAt[static_cast<std::size_t>(a)];
+        return tree.depthAt[static_cast<std::size_t>(a)];
+    };
     for (std::size_t p = 0; p < reached; ++p) {
         const std::int32_t v = tree.tour[p];
         const std::int32_t level = tree.levelAt[p];
-        tree.neighbourStart[p] = static_cast<std::int32_t>(tree.neighbourAt.size());
+        // Neighbours one link further from the front, the others from the back.
+        std::int32_t front = tree.neighbourStart[p];
+        std::int32_t back = tree.neighbourStart[p + 1];
         // The tour range that holds the node and its neighbours at the same distance, and
         // the one that holds it and those one link further.
-        std::int32_t sideLow = static_cast<std::int32_t>(p), sideHigh = sideLow;
-        std::int32_t downLow = sideLow, downHigh = sideLow;
+        const std::int32_t at = static_cast<std::int32_t>(p);
+        std::int32_t sideLow = at, sideHigh = at, downLow = at, downHigh = at;
         bool side = false, down = false;
         for (std::int64_t e = links.begin(v); e < links.end(v); ++e) {
-            const std::size_t u = static_cast<std::size_t>(links.target[static_cast<std::size_t>(e)]);
-            const std::int32_t q = tree.tin[u];
-            tree.neighbourAt.push_back(q);
-            if (tree.distance[u] == level) {
-                side = true;
-                sideLow = std::min(sideLow, q);
-                sideHigh = std::max(sideHigh, q);
-            } else if (tree.distance[u] == level + 1) {
+            const NodePlace u = placeOf[static_cast<std::size_t>(links.target[static_cast<std::size_t>(e)])];
+            if (u.level == level + 1) {
+                tree.neighbourAt[static_cast<std::size_t>(front++)] = u.position;
                 down = true;
-                downLow = std::min(downLow, q);
-                downHigh = std::max(downHigh, q);
+                downLow = std::min(downLow, u.position);
+                downHigh = std::max(downHigh, u.position);
+            } else {
+                tree.neighbourAt[static_cast<std::size_t>(--back)] = u.position;
+                if (u.level == level) {
+                    side = true;
+                    sideLow = std::min(sideLow, u.position);
+                    sideHigh = std::max(sideHigh, u.position);
+                }
             }
         }
-        // The meeting point of a set of nodes is the lowest dominator whose subtree holds
-        // their whole tour range: walk up from the node until it does.
-        const auto meetingDepth = [&](std::int32_t low, std::int32_t high) {
-            std::int32_t a = v;
-            while (!(tree.tin[static_cast<std::size_t>(a)] <= low && high < tree.tout[static_cast<std::size_t>(a)]))
-                a = tree.dominator[static_cast<std::size_t>(a)];
-            return tree.depthAt[static_cast<std::size_t>(tree.tin[static_cast<std::size_t>(a)])];
-        };
-        tree.sideEscape[p] = side ? meetingDepth(sideLow, sideHigh) : noEscape;
-        tree.downEscape[p] = down ? meetingDepth(downLow, downHigh) : noEscape;
+        tree.successorEnd[p] = front;
+        tree.sideEscape[p] = side ? meetingDepth(at, sideLow, sideHigh) : noEscape;
+        tree.downEscape[p] = down ? meetingDepth(at, downLow, downHigh) : noEscape;
     }
-    tree.neighbourStart[reached] = static_cast<std::int32_t>(tree.neighbourAt.size());
 }
 
 }  // namespace
@@ -122,7 +141,7 @@ void breadthFirstTree(const CompactGraph& links, std::int32_t source, bool domin
     if (!dominators) return;
     findDominators(links, source, tree, scratch.stack);
     layOutTour(tree.order, tree.dominator, links.n, tree.tin, tree.tout, tree.tour, scratch.children);
-    layOutRepairTables(links, tree);
+    layOutRepairTables(links, tree, scratch);
 }
 
 }  // namespace engine::fast

@@ -31,16 +31,26 @@ struct BreadthFirstTree {
     // where it was, and the node one link (side) or two links (down) further away.
     std::vector<std::int32_t> sideEscape, downEscape;
     std::vector<std::int32_t> neighbourStart;  // the node's neighbours' tour positions are
-    std::vector<std::int32_t> neighbourAt;     // neighbourAt[neighbourStart[p] .. neighbourStart[p+1])
+    std::vector<std::int32_t> neighbourAt;     // neighbourAt[neighbourStart[p] .. neighbourStart[p+1]),
+    std::vector<std::int32_t> successorEnd;    // those one link further first, up to successorEnd[p]
 };
 inline constexpr std::int32_t noEscape = 2147483647;
 
+// A node's distance and tour position.
+struct NodePlace {
+    std::int32_t level;
+    std::int32_t position;
+};
+
 struct BreadthFirstScratch {
     StampedValues<std::int32_t> distance;
-    std::vector<std::int32_t> queue, children, stack;
+    std::vector<std::int32_t> queue, children, stack, dominatorAt, subtreeEnd;
+    std::vector<NodePlace> placeOf;
     // The repair after a removal: each dominated node's best distance so far (by its place
-    // among them), its first offer in order of distance, and the queue of later ones.
-    std::vector<std::int32_t> best, counts;
+    // among them), the nodes found one link further, the first offers of the others in
+    // order of distance, and the queue of later ones.
+    std::vector<std::int32_t> best, counts, oneFurther;
+    std::vector<std::uint8_t> settled;
     std::vector<std::pair<std::int32_t, std::int32_t>> offers, sortedOffers, improved;
     void resize(std::int32_t n) { distance.resize(n + 1); }
 };
@@ -62,8 +72,10 @@ void breadthFirstFrom(const CompactGraph& links, const std::vector<std::int32_t>
 // among the dominated (or the removed node), so its new distance is at least d + 1: it is
 // d + 1 through a neighbour at distance d that stays where it was, d + 2 through one at
 // d + 1, and otherwise only through other dominated nodes. Those first offers come from the
-// escape depths at no cost; a breadth-first search over the dominated nodes, taking the
-// offers in order of distance, settles the rest.
+// escape depths at no cost. The nodes at d + 1 are then exactly those a path of links
+// that each go one further leads to from a node with such a neighbour at distance d: they
+// are found along those links alone. A breadth-first search over the rest, from their
+// offers in order of distance, settles them.
 template <class Changed>
 void distancesWithoutNode(const BreadthFirstTree& tree, std::int32_t removed, BreadthFirstScratch& scratch,
                           Changed changed) {
@@ -73,25 +85,64 @@ void distancesWithoutNode(const BreadthFirstTree& tree, std::int32_t removed, Br
     const std::int32_t last = tree.tout[k];
     const std::int32_t size = last - first;
     const std::int32_t depthOfRemoved = tree.depthAt[static_cast<std::size_t>(tree.tin[k])];
+    const auto inside = [first, last](std::int32_t q) { return q >= first && q < last; };
+    const auto level = [&tree](std::int32_t p) { return tree.levelAt[static_cast<std::size_t>(p)]; };
 
-    std::vector<std::int32_t>& best = scratch.best;
-    if (best.size() < static_cast<std::size_t>(size)) best.resize(static_cast<std::size_t>(size));
+    if (scratch.best.size() < static_cast<std::size_t>(size)) {
+        scratch.best.resize(static_cast<std::size_t>(size));
+        scratch.oneFurther.resize(static_cast<std::size_t>(size));
+        scratch.settled.resize(static_cast<std::size_t>(size));
+    }
+    // By tour position p, at p - first.
+    std::int32_t* const bestAt = scratch.best.data();
+    std::uint8_t* const settledAt = scratch.settled.data();
+    const auto bestOf = [bestAt, first](std::int32_t p) -> std::int32_t& { return bestAt[p - first]; };
+    const auto settled = [settledAt, first](std::int32_t p) -> std::uint8_t& { return settledAt[p - first]; };
+    std::int32_t* oneFurther = scratch.oneFurther.data();
+    std::int32_t found = 0;
+    for (std::int32_t p = first; p < last; ++p) {
+        const std::size_t at = static_cast<std::size_t>(p);
+        const bool side = depthOfRemoved > tree.sideEscape[at];
+        settled(p) = side;
+        if (side) {
+            bestOf(p) = level(p) + 1;
+            oneFurther[found++] = p;
+        } else {
+            bestOf(p) = depthOfRemoved > tree.downEscape[at] ? level(p) + 2 : unreachedLinks;
+        }
+    }
+    for (std::int32_t next = 0; next < found; ++next) {
+        const std::int32_t p = oneFurther[next];
+        const std::int32_t end = tree.successorEnd[static_cast<std::size_t>(p)];
+        for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e) {
+            const std::int32_t q = tree.neighbourAt[static_cast<std::size_t>(e)];
+            if (!inside(q) || settled(q)) continue;
+            settled(q) = 1;
+            bestOf(q) = level(q) + 1;
+            oneFurther[found++] = q;
+        }
+    }
+
+    // The others: their offers through the nodes settled so far, in order of distance.
     auto& offers = scratch.offers;
     offers.clear();
     std::int32_t lowest = unreachedLinks, highest = 0;
-    for (std::int32_t p = first; p < last; ++p) {
-        const std::size_t at = static_cast<std::size_t>(p);
-        std::int32_t offer = unreachedLinks;
-        if (depthOfRemoved > tree.sideEscape[at]) offer = tree.levelAt[at] + 1;
-        else if (depthOfRemoved > tree.downEscape[at]) offer = tree.levelAt[at] + 2;
-        best[static_cast<std::size_t>(p - first)] = offer;
-        if (offer == unreachedLinks) continue;
-        offers.emplace_back(offer, p);
-        lowest = std::min(lowest, offer);
-        highest = std::max(highest, offer);
+    if (found < size) {
+        for (std::int32_t p = first; p < last; ++p) {
+            if (settled(p)) continue;
+            std::int32_t offer = bestOf(p);
+            const std::int32_t end = tree.neighbourStart[static_cast<std::size_t>(p) + 1];
+            for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e) {
+                const std::int32_t q = tree.neighbourAt[static_cast<std::size_t>(e)];
+                if (inside(q) && settled(q)) offer = std::min(offer, level(q) + 2);
+            }
+            bestOf(p) = offer;
+            if (offer == unreachedLinks) continue;
+            offers.emplace_back(offer, p);
+            lowest = std::min(lowest, offer);
+            highest = std::max(highest, offer);
+        }
     }
-
-    // The first offers in order of distance: by counting, or by sorting a few.
     auto* sorted = &offers;
     if (offers.size() > 32 && highest - lowest < 4 * static_cast<std::int32_t>(offers.size())) {
         std::vector<std::int32_t>& counts = scratch.counts;
@@ -121,20 +172,19 @@ void distancesWithoutNode(const BreadthFirstTree& tree, std::int32_t removed, Br
         else
             break;
         const auto [d, p] = taken;
-        if (d != best[static_cast<std::size_t>(p - first)]) continue;  // improved since
+        if (d != bestOf(p)) continue;  // improved since
         const std::int32_t next = d + 1;
         const std::int32_t end = tree.neighbourStart[static_cast<std::size_t>(p) + 1];
         for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e) {
             const std::int32_t q = tree.neighbourAt[static_cast<std::size_t>(e)];
-            if (q < first || q >= last) continue;
-            std::int32_t& current = best[static_cast<std::size_t>(q - first)];
+            if (!inside(q)) continue;
+            std::int32_t& current = bestOf(q);
             if (next >= current) continue;
             current = next;
             improved.emplace_back(next, q);
         }
     }
-    for (std::int32_t p = first; p < last; ++p)
-        changed(tree.tour[static_cast<std::size_t>(p)], best[static_cast<std::size_t>(p - first)]);
+    for (std::int32_t p = first; p < last; ++p) changed(tree.tour[static_cast<std::size_t>(p)], bestOf(p));
 }
 
 // The landscape with a candidate linked to `candidateLinks`: changed(v, d) for every node

@@ -52,6 +52,12 @@ public:
             at = parent;
         }
     }
+    // Adds an entry without restoring the heap order; heapify() restores it for all of them
+    // at once, in time linear in their number.
+    void pushUnordered(Key key, std::int32_t node) { entries_.emplace_back(key, node); }
+    void heapify() {
+        for (std::size_t at = entries_.size() / 2; at-- > 0;) siftDown(at);
+    }
     // Calls visit(node) for every entry left, stale ones included, and empties the heap.
     template <class Visit>
     void drain(Visit visit) {
@@ -62,7 +68,12 @@ public:
         const std::pair<Key, std::int32_t> top = entries_.front();
         entries_.front() = entries_.back();
         entries_.pop_back();
-        std::size_t at = 0;
+        siftDown(0);
+        return top;
+    }
+
+private:
+    void siftDown(std::size_t at) {
         const std::size_t size = entries_.size();
         for (;;) {
             const std::size_t left = 2 * at + 1;
@@ -73,10 +84,8 @@ public:
             std::swap(entries_[at], entries_[smaller]);
             at = smaller;
         }
-        return top;
     }
 
-private:
     std::vector<std::pair<Key, std::int32_t>> entries_;
 };
 

@@ -108,8 +108,9 @@ void weightsWithoutNode(const PathRules& rules, const ShortestPathTree& tree, st
         }
         best[p - first] = lightest;
         done[p - first] = 0;
-        if (lightest < unreachedWeight && static_cast<double>(lightest) <= reach) scratch.heap.push(lightest, p);
+        if (lightest < unreachedWeight && static_cast<double>(lightest) <= reach) scratch.heap.pushUnordered(lightest, p);
     }
+    scratch.heap.heapify();
     while (!scratch.heap.empty()) {
         const auto [d, p] = scratch.heap.pop();
         if (d != best[p - first] || done[p - first]) continue;
