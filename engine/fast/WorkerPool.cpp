@@ -1,6 +1,15 @@
 #include "engine/fast/WorkerPool.h"
 
+#include <atomic>
+
 namespace engine::fast {
+namespace {
+
+std::atomic<std::int64_t> running{0};
+
+}  // namespace
+
+std::int64_t WorkerPool::tasksRunning() { return running.load(); }
 
 WorkerPool::WorkerPool(unsigned threads) {
     if (threads == 0) threads = std::thread::hardware_concurrency();
@@ -52,9 +61,12 @@ void WorkerPool::drain(unsigned thread) {
         const bool skip = failure_ != nullptr;
         lock.unlock();
         if (!skip) {
+            ++running;
             try {
                 (*task)(index, thread);
+                --running;
             } catch (...) {
+                --running;
                 lock.lock();
                 if (!failure_) failure_ = std::current_exception();
                 lock.unlock();

@@ -29,6 +29,10 @@ public:
     using Task = std::function<void(std::int64_t index, unsigned thread)>;
     void run(std::int64_t count, const Task& task);
 
+    // Tasks running now, in every pool of the process: 0 whenever the calling thread of a
+    // run talks to the window, so that holding it there holds the whole run.
+    static std::int64_t tasksRunning();
+
 private:
     void workerLoop(unsigned thread);
     void drain(unsigned thread);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 
+#include "engine/fast/WorkerPool.h"
 #include "engine/support/FastPathRuns.h"
 #include "sysutils/DateTime.h"
 
@@ -97,6 +98,25 @@ TEST(FastPath, GivesTheSameValuesOnOneThreadAndOnMany) {
     const ProcessedInMemory one(in, ProcessingPath::Fast, 1);
     const ProcessedInMemory many(in, ProcessingPath::Fast, 8);
     testing_support::expectSameResults(many, one);
+}
+
+// Pausing holds the run's thread where it calls the window, at a status text: every other
+// thread of the fast path must be idle by then, or it would go on computing while paused.
+TEST(FastPath, ReportsProgressOnlyWhileNoOtherThreadWorks) {
+    struct Watching : sysutils::StatusPanels {
+        void setPanelText(int, const std::string&) override {
+            ++texts;
+            if (engine::fast::WorkerPool::tasksRunning() != 0) ++whileWorking;
+        }
+        int texts = 0, whileWorking = 0;
+    } status;
+    RunInputs in = ring(120, Kind::Distances);
+    auto program = testing_support::programOf(in, ProcessingPath::Fast, 8);
+    sysutils::TStringList log;
+    program->process(log, status);
+    ASSERT_EQ(program->processedOn, ProcessingPath::Fast);
+    EXPECT_GE(status.texts, 2 * (in.n() + in.candidates()));
+    EXPECT_EQ(status.whileWorking, 0);
 }
 
 // Each computation is bracketed by two readings of the clock; a clock that moves 7 ms per
