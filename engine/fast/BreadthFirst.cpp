@@ -65,12 +65,13 @@ void findDominators(const CompactGraph& links, std::int32_t source, BreadthFirst
 // neighbours' positions.
 void layOutRepairTables(const CompactGraph& links, BreadthFirstTree& tree, BreadthFirstScratch& scratch) {
     const std::size_t reached = tree.tour.size();
+    const bool copy = tree.ownNeighbours;
     tree.levelAt.resize(reached);
     tree.depthAt.resize(reached);
     tree.sideEscape.resize(reached);
     tree.downEscape.resize(reached);
-    tree.neighbourStart.resize(reached + 1);
-    tree.successorEnd.resize(reached);
+    tree.neighbourStart.resize(copy ? reached + 1 : 0);
+    tree.successorEnd.resize(copy ? reached : 0);
     // By tour position: the dominator's position and the end of the subtree; by node: its
     // distance and position, read together for every neighbour.
     std::vector<std::int32_t>& dominatorAt = scratch.dominatorAt;
@@ -88,10 +89,11 @@ void layOutRepairTables(const CompactGraph& links, BreadthFirstTree& tree, Bread
         subtreeEnd[p] = tree.tout[v];
         tree.depthAt[p] = p == 0 ? 0 : tree.depthAt[static_cast<std::size_t>(dominatorAt[p])] + 1;
         placeOf[v] = NodePlace{tree.distance[v], static_cast<std::int32_t>(p)};
+        if (!copy) continue;
         tree.neighbourStart[p] = neighbours;
         neighbours += links.degree(static_cast<std::int32_t>(v));
     }
-    tree.neighbourStart[reached] = neighbours;
+    if (copy) tree.neighbourStart[reached] = neighbours;
     tree.neighbourAt.resize(static_cast<std::size_t>(neighbours));
     // The meeting point of a set of nodes is the lowest dominator whose subtree holds their
     // whole tour range: walk up from the node until it does.
@@ -104,8 +106,8 @@ void layOutRepairTables(const CompactGraph& links, BreadthFirstTree& tree, Bread
         const std::int32_t v = tree.tour[p];
         const std::int32_t level = tree.levelAt[p];
         // Neighbours one link further from the front, the others from the back.
-        std::int32_t front = tree.neighbourStart[p];
-        std::int32_t back = tree.neighbourStart[p + 1];
+        std::int32_t front = copy ? tree.neighbourStart[p] : 0;
+        std::int32_t back = copy ? tree.neighbourStart[p + 1] : 0;
         // The tour range that holds the node and its neighbours at the same distance, and
         // the one that holds it and those one link further.
         const std::int32_t at = static_cast<std::int32_t>(p);
@@ -114,12 +116,12 @@ void layOutRepairTables(const CompactGraph& links, BreadthFirstTree& tree, Bread
         for (std::int64_t e = links.begin(v); e < links.end(v); ++e) {
             const NodePlace u = placeOf[static_cast<std::size_t>(links.target[static_cast<std::size_t>(e)])];
             if (u.level == level + 1) {
-                tree.neighbourAt[static_cast<std::size_t>(front++)] = u.position;
+                if (copy) tree.neighbourAt[static_cast<std::size_t>(front++)] = u.position;
                 down = true;
                 downLow = std::min(downLow, u.position);
                 downHigh = std::max(downHigh, u.position);
             } else {
-                tree.neighbourAt[static_cast<std::size_t>(--back)] = u.position;
+                if (copy) tree.neighbourAt[static_cast<std::size_t>(--back)] = u.position;
                 if (u.level == level) {
                     side = true;
                     sideLow = std::min(sideLow, u.position);
@@ -127,7 +129,7 @@ void layOutRepairTables(const CompactGraph& links, BreadthFirstTree& tree, Bread
                 }
             }
         }
-        tree.successorEnd[p] = front;
+        if (copy) tree.successorEnd[p] = front;
         tree.sideEscape[p] = side ? meetingDepth(at, sideLow, sideHigh) : noEscape;
         tree.downEscape[p] = down ? meetingDepth(at, downLow, downHigh) : noEscape;
     }
@@ -136,9 +138,11 @@ void layOutRepairTables(const CompactGraph& links, BreadthFirstTree& tree, Bread
 }  // namespace
 
 void breadthFirstTree(const CompactGraph& links, std::int32_t source, bool dominators, BreadthFirstTree& tree,
-                      BreadthFirstScratch& scratch) {
+                      BreadthFirstScratch& scratch, NeighbourCopies copies) {
     breadthFirstFrom(links, {source}, 0, tree.distance, tree.order);
+    tree.links = &links;
     if (!dominators) return;
+    tree.ownNeighbours = copiesNeighbours(links, copies);
     findDominators(links, source, tree, scratch.stack);
     layOutTour(tree.order, tree.dominator, links.n, tree.tin, tree.tout, tree.tour, scratch.children);
     layOutRepairTables(links, tree, scratch);

@@ -30,11 +30,53 @@ struct BreadthFirstTree {
     // Removing a dominator of the node deeper than that leaves one of those neighbours
     // where it was, and the node one link (side) or two links (down) further away.
     std::vector<std::int32_t> sideEscape, downEscape;
-    std::vector<std::int32_t> neighbourStart;  // the node's neighbours' tour positions are
-    std::vector<std::int32_t> neighbourAt;     // neighbourAt[neighbourStart[p] .. neighbourStart[p+1]),
-    std::vector<std::int32_t> successorEnd;    // those one link further first, up to successorEnd[p]
+    // The links, and with ownNeighbours a copy of them by tour position: the node's
+    // neighbours' positions are neighbourAt[neighbourStart[p] .. neighbourStart[p+1]), those
+    // one link further first, up to successorEnd[p]. Without it the repair reads the links
+    // and looks positions up.
+    const CompactGraph* links = nullptr;
+    bool ownNeighbours = false;
+    std::vector<std::int32_t> neighbourStart, neighbourAt, successorEnd;
 };
 inline constexpr std::int32_t noEscape = 2147483647;
+
+namespace detail {
+
+// The neighbours of the node at a tour position, as tour positions: from the tree's copy,
+// or from the links.
+struct CopiedNeighbours {
+    const BreadthFirstTree& tree;
+    template <class Visit>
+    void all(std::int32_t p, Visit visit) const {
+        const std::int32_t end = tree.neighbourStart[static_cast<std::size_t>(p) + 1];
+        for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e)
+            visit(tree.neighbourAt[static_cast<std::size_t>(e)]);
+    }
+    template <class Visit>
+    void oneFurther(std::int32_t p, Visit visit) const {
+        const std::int32_t end = tree.successorEnd[static_cast<std::size_t>(p)];
+        for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e)
+            visit(tree.neighbourAt[static_cast<std::size_t>(e)]);
+    }
+};
+struct LookedUpNeighbours {
+    const BreadthFirstTree& tree;
+    template <class Visit>
+    void all(std::int32_t p, Visit visit) const {
+        const std::int32_t v = tree.tour[static_cast<std::size_t>(p)];
+        for (std::int64_t e = tree.links->begin(v); e < tree.links->end(v); ++e)
+            visit(tree.tin[static_cast<std::size_t>(tree.links->target[static_cast<std::size_t>(e)])]);
+    }
+    template <class Visit>
+    void oneFurther(std::int32_t p, Visit visit) const {
+        const std::int32_t further = tree.levelAt[static_cast<std::size_t>(p)] + 1;
+        all(p, [&](std::int32_t q) {
+            if (tree.levelAt[static_cast<std::size_t>(q)] == further) visit(q);
+        });
+    }
+};
+
+}  // namespace detail
 
 // A node's distance and tour position.
 struct NodePlace {
@@ -58,7 +100,7 @@ struct BreadthFirstScratch {
 // Distances from `source`; with `dominators`, the dominator tree and the tables of the
 // repair too.
 void breadthFirstTree(const CompactGraph& links, std::int32_t source, bool dominators, BreadthFirstTree& tree,
-                      BreadthFirstScratch& scratch);
+                      BreadthFirstScratch& scratch, NeighbourCopies copies = NeighbourCopies::WhenSparse);
 
 // Distances from the seeds (all at distance `seedDistance`) into `distance` (n entries).
 void breadthFirstFrom(const CompactGraph& links, const std::vector<std::int32_t>& seeds, std::int32_t seedDistance,
@@ -76,11 +118,12 @@ void breadthFirstFrom(const CompactGraph& links, const std::vector<std::int32_t>
 // that each go one further leads to from a node with such a neighbour at distance d: they
 // are found along those links alone. A breadth-first search over the rest, from their
 // offers in order of distance, settles them.
-template <class Changed>
-void distancesWithoutNode(const BreadthFirstTree& tree, std::int32_t removed, BreadthFirstScratch& scratch,
-                          Changed changed) {
+namespace detail {
+
+template <class Neighbours, class Changed>
+void repairDistances(const BreadthFirstTree& tree, const Neighbours& neighbours, std::int32_t removed,
+                     BreadthFirstScratch& scratch, Changed changed) {
     const std::size_t k = static_cast<std::size_t>(removed);
-    if (tree.tin[k] < 0 || tree.tout[k] - tree.tin[k] <= 1) return;  // unreached, or dominates nothing
     const std::int32_t first = tree.tin[k] + 1;
     const std::int32_t last = tree.tout[k];
     const std::int32_t size = last - first;
@@ -112,15 +155,12 @@ void distancesWithoutNode(const BreadthFirstTree& tree, std::int32_t removed, Br
         }
     }
     for (std::int32_t next = 0; next < found; ++next) {
-        const std::int32_t p = oneFurther[next];
-        const std::int32_t end = tree.successorEnd[static_cast<std::size_t>(p)];
-        for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e) {
-            const std::int32_t q = tree.neighbourAt[static_cast<std::size_t>(e)];
-            if (!inside(q) || settled(q)) continue;
+        neighbours.oneFurther(oneFurther[next], [&](std::int32_t q) {
+            if (!inside(q) || settled(q)) return;
             settled(q) = 1;
             bestOf(q) = level(q) + 1;
             oneFurther[found++] = q;
-        }
+        });
     }
 
     // The others: their offers through the nodes settled so far, in order of distance.
@@ -131,11 +171,9 @@ void distancesWithoutNode(const BreadthFirstTree& tree, std::int32_t removed, Br
         for (std::int32_t p = first; p < last; ++p) {
             if (settled(p)) continue;
             std::int32_t offer = bestOf(p);
-            const std::int32_t end = tree.neighbourStart[static_cast<std::size_t>(p) + 1];
-            for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e) {
-                const std::int32_t q = tree.neighbourAt[static_cast<std::size_t>(e)];
+            neighbours.all(p, [&](std::int32_t q) {
                 if (inside(q) && settled(q)) offer = std::min(offer, level(q) + 2);
-            }
+            });
             bestOf(p) = offer;
             if (offer == unreachedLinks) continue;
             offers.emplace_back(offer, p);
@@ -174,17 +212,28 @@ void distancesWithoutNode(const BreadthFirstTree& tree, std::int32_t removed, Br
         const auto [d, p] = taken;
         if (d != bestOf(p)) continue;  // improved since
         const std::int32_t next = d + 1;
-        const std::int32_t end = tree.neighbourStart[static_cast<std::size_t>(p) + 1];
-        for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e) {
-            const std::int32_t q = tree.neighbourAt[static_cast<std::size_t>(e)];
-            if (!inside(q)) continue;
+        neighbours.all(p, [&](std::int32_t q) {
+            if (!inside(q)) return;
             std::int32_t& current = bestOf(q);
-            if (next >= current) continue;
+            if (next >= current) return;
             current = next;
             improved.emplace_back(next, q);
-        }
+        });
     }
     for (std::int32_t p = first; p < last; ++p) changed(tree.tour[static_cast<std::size_t>(p)], bestOf(p));
+}
+
+}  // namespace detail
+
+template <class Changed>
+void distancesWithoutNode(const BreadthFirstTree& tree, std::int32_t removed, BreadthFirstScratch& scratch,
+                          Changed changed) {
+    const std::size_t k = static_cast<std::size_t>(removed);
+    if (tree.tin[k] < 0 || tree.tout[k] - tree.tin[k] <= 1) return;  // unreached, or dominates nothing
+    if (tree.ownNeighbours)
+        detail::repairDistances(tree, detail::CopiedNeighbours{tree}, removed, scratch, changed);
+    else
+        detail::repairDistances(tree, detail::LookedUpNeighbours{tree}, removed, scratch, changed);
 }
 
 // The landscape with a candidate linked to `candidateLinks`: changed(v, d) for every node

@@ -18,6 +18,17 @@ struct CompactGraph {
     std::int32_t degree(std::int32_t v) const { return static_cast<std::int32_t>(end(v) - begin(v)); }
 };
 
+// Whether a search tree keeps its own copy of the graph's rows renumbered by its tour, for
+// the repairs after a removal. A chunk of sources holds one copy each: for a sparse graph
+// that is little memory and saves a lookup per entry in every repair; for a dense one it
+// would be too much memory, and the repairs look the tour positions up instead.
+enum class NeighbourCopies { WhenSparse, Always, Never };
+inline bool copiesNeighbours(const CompactGraph& graph, NeighbourCopies copies) {
+    if (copies != NeighbourCopies::WhenSparse) return copies == NeighbourCopies::Always;
+    const std::size_t entries = graph.target.size();
+    return entries <= (std::size_t{1} << 20) || entries <= 16 * static_cast<std::size_t>(graph.n);
+}
+
 // Builds a graph row by row: rowOf(v, add) calls add(neighbour, weight) for every neighbour
 // of v in ascending order. It is called twice per row (once to count, once to fill).
 template <class RowOf>

@@ -5,7 +5,7 @@
 namespace engine::fast {
 
 void shortestPathTree(const CompactGraph& paths, const PathRules& rules, std::int32_t source, double reach,
-                      bool withTour, ShortestPathTree& tree, PathScratch& scratch) {
+                      bool withTour, ShortestPathTree& tree, PathScratch& scratch, NeighbourCopies copies) {
     const std::size_t n = static_cast<std::size_t>(paths.n);
     tree.weight.assign(n, unreachedWeight);
     tree.parent.assign(n, -1);
@@ -44,23 +44,26 @@ void shortestPathTree(const CompactGraph& paths, const PathRules& rules, std::in
             }
         }
     }
+    tree.paths = &paths;
     if (!withTour) return;
     layOutTour(tree.order, tree.parent, paths.n, tree.tin, tree.tout, tree.tour, scratch.cursor);
     const std::size_t reached = tree.tour.size();
     tree.weightAt.resize(reached);
-    tree.neighbourStart.resize(reached + 1);
+    tree.ownNeighbours = copiesNeighbours(paths, copies);
+    tree.neighbourStart.resize(tree.ownNeighbours ? reached + 1 : 0);
     tree.neighbourAt.clear();
     tree.edgeWeightAt.clear();
     for (std::size_t p = 0; p < reached; ++p) {
         const std::int32_t v = tree.tour[p];
         tree.weightAt[p] = tree.weight[static_cast<std::size_t>(v)];
+        if (!tree.ownNeighbours) continue;
         tree.neighbourStart[p] = static_cast<std::int32_t>(tree.neighbourAt.size());
         for (std::int64_t e = paths.begin(v); e < paths.end(v); ++e) {
             tree.neighbourAt.push_back(tree.tin[static_cast<std::size_t>(paths.target[static_cast<std::size_t>(e)])]);
             tree.edgeWeightAt.push_back(paths.weight[static_cast<std::size_t>(e)]);
         }
     }
-    tree.neighbourStart[reached] = static_cast<std::int32_t>(tree.neighbourAt.size());
+    if (tree.ownNeighbours) tree.neighbourStart[reached] = static_cast<std::int32_t>(tree.neighbourAt.size());
 }
 
 void shortestPathsFromCandidate(const CompactGraph& paths, const PathRules& rules, const CandidateEdges& edges,

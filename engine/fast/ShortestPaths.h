@@ -42,14 +42,44 @@ struct ShortestPathTree {
     std::vector<std::int32_t> parent;  // -1 for the source and unreached nodes
     std::vector<std::int32_t> order;   // reached nodes in the order they were settled
     // withTour only: the tree as a preorder tour, so that the subtree of v is
-    // tour[tin[v]+1 .. tout[v]); and by tour position p (the node tour[p]) its weight and its
-    // direct connections: the neighbour's tour position (-1 beyond the search) and the edge
-    // weight, at neighbourStart[p] .. neighbourStart[p+1].
+    // tour[tin[v]+1 .. tout[v]); by tour position p (the node tour[p]) its weight; and with
+    // ownNeighbours its direct connections: the neighbour's tour position (-1 beyond the
+    // search) and the edge weight, at neighbourStart[p] .. neighbourStart[p+1]. Without
+    // them the repair reads `paths` and looks positions up.
     std::vector<std::int32_t> tin, tout, tour;
     std::vector<float> weightAt;
+    const CompactGraph* paths = nullptr;
+    bool ownNeighbours = false;
     std::vector<std::int32_t> neighbourStart, neighbourAt;
     std::vector<float> edgeWeightAt;
 };
+
+namespace detail {
+
+// The direct connections of the node at a tour position: the neighbour's position and the
+// edge weight, from the tree's copy or from the graph.
+struct CopiedConnections {
+    const ShortestPathTree& tree;
+    template <class Visit>
+    void all(std::int32_t p, Visit visit) const {
+        const std::int32_t end = tree.neighbourStart[static_cast<std::size_t>(p) + 1];
+        for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e)
+            visit(tree.neighbourAt[static_cast<std::size_t>(e)], tree.edgeWeightAt[static_cast<std::size_t>(e)]);
+    }
+};
+struct LookedUpConnections {
+    const ShortestPathTree& tree;
+    template <class Visit>
+    void all(std::int32_t p, Visit visit) const {
+        const CompactGraph& paths = *tree.paths;
+        const std::int32_t v = tree.tour[static_cast<std::size_t>(p)];
+        for (std::int64_t e = paths.begin(v); e < paths.end(v); ++e)
+            visit(tree.tin[static_cast<std::size_t>(paths.target[static_cast<std::size_t>(e)])],
+                  paths.weight[static_cast<std::size_t>(e)]);
+    }
+};
+
+}  // namespace detail
 
 struct PathScratch {
     StampedValues<float> weight;
@@ -67,20 +97,20 @@ struct PathScratch {
 
 // Within `reach` (infinity for all nodes).
 void shortestPathTree(const CompactGraph& paths, const PathRules& rules, std::int32_t source, double reach,
-                      bool withTour, ShortestPathTree& tree, PathScratch& scratch);
+                      bool withTour, ShortestPathTree& tree, PathScratch& scratch,
+                      NeighbourCopies copies = NeighbourCopies::WhenSparse);
 
 // Weights from a candidate, which is the source: its direct connections are the seeds.
 void shortestPathsFromCandidate(const CompactGraph& paths, const PathRules& rules, const CandidateEdges& edges,
                                 std::vector<float>& weight, PathScratch& scratch);
 
-// The landscape without `removed`, within the reach of `tree`'s search: changed(v, w) for
-// every node of its subtree whose weight changes, w = unreachedWeight when it is no longer
-// reached within `reach`. `tree` was built with its tour.
-template <class Changed>
-void weightsWithoutNode(const PathRules& rules, const ShortestPathTree& tree, std::int32_t removed, double reach,
-                        PathScratch& scratch, Changed changed) {
+namespace detail {
+
+// The repair of weightsWithoutNode below.
+template <class Connections, class Changed>
+void repairWeights(const PathRules& rules, const ShortestPathTree& tree, const Connections& connections,
+                   std::int32_t removed, double reach, PathScratch& scratch, Changed changed) {
     const std::size_t k = static_cast<std::size_t>(removed);
-    if (tree.tin[k] < 0 || tree.tout[k] - tree.tin[k] <= 1) return;  // beyond reach, or a leaf
     const std::int32_t removedAt = tree.tin[k];
     const std::int32_t first = removedAt + 1;
     const std::int32_t last = tree.tout[k];
@@ -97,15 +127,13 @@ void weightsWithoutNode(const PathRules& rules, const ShortestPathTree& tree, st
     scratch.heap.clear();
     for (std::int32_t p = first; p < last; ++p) {
         float lightest = unreachedWeight;
-        const std::int32_t end = tree.neighbourStart[static_cast<std::size_t>(p) + 1];
-        for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e) {
-            const std::int32_t q = tree.neighbourAt[static_cast<std::size_t>(e)];
-            if (q < 0 || q == removedAt || inside(q)) continue;
+        connections.all(p, [&](std::int32_t q, float edgeWeight) {
+            if (q < 0 || q == removedAt || inside(q)) return;
             const float dq = tree.weightAt[static_cast<std::size_t>(q)];
-            if (!rules.expands(dq)) continue;
-            const float offered = pathWeight(dq, tree.edgeWeightAt[static_cast<std::size_t>(e)]);
+            if (!rules.expands(dq)) return;
+            const float offered = pathWeight(dq, edgeWeight);
             if (offered < lightest) lightest = offered;
-        }
+        });
         best[p - first] = lightest;
         done[p - first] = 0;
         if (lightest < unreachedWeight && static_cast<double>(lightest) <= reach) scratch.heap.pushUnordered(lightest, p);
@@ -116,21 +144,35 @@ void weightsWithoutNode(const PathRules& rules, const ShortestPathTree& tree, st
         if (d != best[p - first] || done[p - first]) continue;
         done[p - first] = 1;
         if (!rules.expands(d)) continue;
-        const std::int32_t end = tree.neighbourStart[static_cast<std::size_t>(p) + 1];
-        for (std::int32_t e = tree.neighbourStart[static_cast<std::size_t>(p)]; e < end; ++e) {
-            const std::int32_t q = tree.neighbourAt[static_cast<std::size_t>(e)];
-            if (!inside(q) || done[q - first]) continue;
-            const float offered = pathWeight(d, tree.edgeWeightAt[static_cast<std::size_t>(e)]);
+        connections.all(p, [&, d = d](std::int32_t q, float edgeWeight) {
+            if (!inside(q) || done[q - first]) return;
+            const float offered = pathWeight(d, edgeWeight);
             if (offered < best[q - first] && static_cast<double>(offered) <= reach) {
                 best[q - first] = offered;
                 scratch.heap.push(offered, q);
             }
-        }
+        });
     }
     for (std::int32_t p = first; p < last; ++p) {
         const float w = done[p - first] ? best[p - first] : unreachedWeight;
         if (w != tree.weightAt[static_cast<std::size_t>(p)]) changed(tree.tour[static_cast<std::size_t>(p)], w);
     }
+}
+
+}  // namespace detail
+
+// The landscape without `removed`, within the reach of `tree`'s search: changed(v, w) for
+// every node of its subtree whose weight changes, w = unreachedWeight when it is no longer
+// reached within `reach`. `tree` was built with its tour.
+template <class Changed>
+void weightsWithoutNode(const PathRules& rules, const ShortestPathTree& tree, std::int32_t removed, double reach,
+                        PathScratch& scratch, Changed changed) {
+    const std::size_t k = static_cast<std::size_t>(removed);
+    if (tree.tin[k] < 0 || tree.tout[k] - tree.tin[k] <= 1) return;  // beyond reach, or a leaf
+    if (tree.ownNeighbours)
+        detail::repairWeights(rules, tree, detail::CopiedConnections{tree}, removed, reach, scratch, changed);
+    else
+        detail::repairWeights(rules, tree, detail::LookedUpConnections{tree}, removed, reach, scratch, changed);
 }
 
 // The landscape with a candidate, within the reach of `tree`'s search: changed(v, w) for
