@@ -14,7 +14,7 @@ const BinadeScale& binadeScale(int binade) {
         std::vector<BinadeScale> all;
         for (int e = -126; e <= 127; ++e)
             all.push_back(BinadeScale{std::ldexp(1.0L, e), std::ldexp(1.0L, 23 - e), std::ldexp(1.0, e - 23),
-                                      std::ldexp(1.0, 23 - e)});
+                                      std::ldexp(1.0, 23 - e), std::ldexp(1.0L, e - 24) - std::ldexp(1.0L, e - 63)});
         return all;
     }();
     return scales[static_cast<std::size_t>(binade + 126)];
@@ -40,14 +40,14 @@ void RowIncrements::build(const TermRow& row, int lowestBinade, int binades) {
         out.prefix.resize(static_cast<std::size_t>(size) + 1);
         out.tie.clear();
         out.tieValue.clear();
-        out.tieMark.assign((static_cast<std::size_t>(size) + 63) / 64, 0);
+        out.tiesBelow.resize(static_cast<std::size_t>(size) + 1);
         std::int64_t sum = 0;
         const BinadeScale& scale = binadeScale(std::clamp(lowestBinade + b, -126, 127));
         for (std::int32_t p = 0; p < size; ++p) {
             out.prefix[static_cast<std::size_t>(p)] = sum;
+            out.tiesBelow[static_cast<std::size_t>(p)] = static_cast<std::int32_t>(out.tie.size());
             const Increment step = incrementIn(scale, row.term[static_cast<std::size_t>(p)]);
             if (step.tie) {
-                out.tieMark[static_cast<std::size_t>(p) >> 6] |= std::uint64_t{1} << (p & 63);
                 out.tie.push_back(p);
                 out.tieValue.push_back(step.value);
             } else {
@@ -55,6 +55,7 @@ void RowIncrements::build(const TermRow& row, int lowestBinade, int binades) {
             }
         }
         out.prefix[static_cast<std::size_t>(size)] = sum;
+        out.tiesBelow[static_cast<std::size_t>(size)] = static_cast<std::int32_t>(out.tie.size());
         // After a tie the sum in units is even; the next tie's choice then follows from the
         // increments between the two alone.
         out.afterTie.assign(out.tie.size(), 0);
@@ -111,13 +112,10 @@ std::int64_t walk(const RowIncrements::Binade& b, std::int32_t size, std::int64_
     std::sort(lane.begin(), lane.end(), [](const Step& x, const Step& y) { return x.order < y.order; });
     std::int64_t units = 0;
     std::int32_t position = 0;  // shared positions below it are done
-    std::size_t next = 0;       // no shared tie below it is still to come
     const auto advanceTo = [&](std::int32_t end) {
         if (end <= position) return;
-        next = static_cast<std::size_t>(std::lower_bound(b.tie.begin() + static_cast<std::ptrdiff_t>(next), b.tie.end(), position) -
-                                        b.tie.begin());
-        const std::size_t stop = static_cast<std::size_t>(
-            std::lower_bound(b.tie.begin() + static_cast<std::ptrdiff_t>(next), b.tie.end(), end) - b.tie.begin());
+        const std::size_t next = static_cast<std::size_t>(b.tiesBelow[static_cast<std::size_t>(position)]);
+        const std::size_t stop = static_cast<std::size_t>(b.tiesBelow[static_cast<std::size_t>(end)]);
         if (next < stop) {
             const std::int32_t firstTie = b.tie[next];
             units += b.prefix[static_cast<std::size_t>(firstTie)] - b.prefix[static_cast<std::size_t>(position)];
@@ -128,7 +126,6 @@ std::int64_t walk(const RowIncrements::Binade& b, std::int32_t size, std::int64_
             units += b.prefix[static_cast<std::size_t>(end)] - b.prefix[static_cast<std::size_t>(position)];
         }
         position = end;
-        next = stop;
     };
     for (const Step& step : lane) {
         advanceTo(step.point);

@@ -35,6 +35,9 @@ struct BinadeScale {
     Extended toUnits;
     double spacing;
     double toUnitsInDouble;
+    // Terms below it add nothing to a sum in this binade or above, and are no tie there:
+    // half the spacing less the long double grid's spacing.
+    Extended addsNothingBelow;
 };
 // For every binade of a normal float, -126 .. 127.
 const BinadeScale& binadeScale(int binade);
@@ -68,8 +71,10 @@ public:
         std::vector<std::int64_t> tieValue;   // their lower choices
         std::vector<std::uint8_t> afterTie;   // per tie j >= 1: the choice's extra 1 when the sum was even after tie j-1
         std::vector<std::int64_t> tieTotal;   // tieTotal[j]: tieValue + afterTie over the ties below j
-        std::vector<std::uint64_t> tieMark;   // one bit per position: a tie
-        bool isTie(std::int32_t p) const { return (tieMark[static_cast<std::size_t>(p) >> 6] >> (p & 63)) & 1; }
+        std::vector<std::int32_t> tiesBelow;  // tiesBelow[p]: the ties at positions below p
+        bool isTie(std::int32_t p) const {
+            return tiesBelow[static_cast<std::size_t>(p) + 1] != tiesBelow[static_cast<std::size_t>(p)];
+        }
         // The increment of the row's term at p when it is not a tie.
         std::int64_t at(std::int32_t p) const {
             return prefix[static_cast<std::size_t>(p) + 1] - prefix[static_cast<std::size_t>(p)];

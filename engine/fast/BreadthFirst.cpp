@@ -27,18 +27,18 @@ void breadthFirstFrom(const CompactGraph& links, const std::vector<std::int32_t>
 
 namespace {
 
-// Immediate dominators in visiting order: the meeting point, in the dominator tree, of all
-// the node's predecessors on shortest paths. A dominator lies closer to the source than the
-// node, so it was visited earlier: walking up from whichever of two nodes was visited later
-// meets at their nearest common dominator.
-void findDominators(const CompactGraph& links, std::int32_t source, BreadthFirstTree& tree,
-                    std::vector<std::int32_t>& visited) {
+// The search with the immediate dominators found on the way: a node's dominator is the
+// meeting point, in the dominator tree, of all its predecessors on shortest paths, which are
+// all taken off the queue before the node is, with their own dominators final by then. A
+// dominator lies closer to the source than the node, so it was visited earlier: walking up
+// from whichever of two nodes was visited later meets at their nearest common dominator.
+void searchWithDominators(const CompactGraph& links, std::int32_t source, BreadthFirstTree& tree,
+                          std::vector<std::int32_t>& visited) {
     const std::size_t n = static_cast<std::size_t>(links.n);
-    visited.assign(n, -1);
-    for (std::size_t at = 0; at < tree.order.size(); ++at)
-        visited[static_cast<std::size_t>(tree.order[at])] = static_cast<std::int32_t>(at);
+    tree.distance.assign(n, unreachedLinks);
     tree.dominator.assign(n, -1);
-    tree.dominator[static_cast<std::size_t>(source)] = source;
+    visited.resize(n);
+    tree.order.clear();
     const auto meet = [&](std::int32_t a, std::int32_t b) {
         while (a != b) {
             while (visited[static_cast<std::size_t>(a)] > visited[static_cast<std::size_t>(b)])
@@ -48,16 +48,24 @@ void findDominators(const CompactGraph& links, std::int32_t source, BreadthFirst
         }
         return a;
     };
-    for (std::size_t at = 1; at < tree.order.size(); ++at) {
-        const std::int32_t v = tree.order[at];
-        const std::int32_t before = tree.distance[static_cast<std::size_t>(v)] - 1;
-        std::int32_t dominator = -1;
-        for (std::int64_t e = links.begin(v); e < links.end(v); ++e) {
-            const std::int32_t u = links.target[static_cast<std::size_t>(e)];
-            if (tree.distance[static_cast<std::size_t>(u)] != before) continue;
-            dominator = dominator < 0 ? u : meet(dominator, u);
+    tree.distance[static_cast<std::size_t>(source)] = 0;
+    tree.dominator[static_cast<std::size_t>(source)] = source;
+    visited[static_cast<std::size_t>(source)] = 0;
+    tree.order.push_back(source);
+    for (std::size_t head = 0; head < tree.order.size(); ++head) {
+        const std::int32_t x = tree.order[head];
+        const std::int32_t next = tree.distance[static_cast<std::size_t>(x)] + 1;
+        for (std::int64_t e = links.begin(x); e < links.end(x); ++e) {
+            const std::size_t y = static_cast<std::size_t>(links.target[static_cast<std::size_t>(e)]);
+            if (tree.distance[y] == unreachedLinks) {
+                tree.distance[y] = next;
+                tree.dominator[y] = x;
+                visited[y] = static_cast<std::int32_t>(tree.order.size());
+                tree.order.push_back(static_cast<std::int32_t>(y));
+            } else if (tree.distance[y] == next) {
+                tree.dominator[y] = meet(tree.dominator[y], x);
+            }
         }
-        tree.dominator[static_cast<std::size_t>(v)] = dominator;
     }
 }
 
@@ -139,11 +147,13 @@ void layOutRepairTables(const CompactGraph& links, BreadthFirstTree& tree, Bread
 
 void breadthFirstTree(const CompactGraph& links, std::int32_t source, bool dominators, BreadthFirstTree& tree,
                       BreadthFirstScratch& scratch, NeighbourCopies copies) {
-    breadthFirstFrom(links, {source}, 0, tree.distance, tree.order);
     tree.links = &links;
-    if (!dominators) return;
+    if (!dominators) {
+        breadthFirstFrom(links, {source}, 0, tree.distance, tree.order);
+        return;
+    }
     tree.ownNeighbours = copiesNeighbours(links, copies);
-    findDominators(links, source, tree, scratch.stack);
+    searchWithDominators(links, source, tree, scratch.stack);
     layOutTour(tree.order, tree.dominator, links.n, tree.tin, tree.tout, tree.tour, scratch.children);
     layOutRepairTables(links, tree, scratch);
 }

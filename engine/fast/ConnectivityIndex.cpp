@@ -112,14 +112,14 @@ void connectivityOfPerNodeLandscapes(const FastInputs& inputs, tamblorProgram& r
         for (std::int32_t lane = 0; lane < size; ++lane) {
             const std::int32_t k = first + lane;
             if (k == i) continue;
-            s.removalRow.startLane();
+            s.removalRow.startLane(block.sums, lane);
             if (data.tree.weight[static_cast<std::size_t>(k)] != unreachedWeight) {
-                s.removalRow.replace(k, 0.0L);
-                weightsWithoutNode(inputs.rules, data.tree, k, data.reach, s.search,
-                                   [&](std::int32_t v, float w) {
-                                       s.removalRow.replace(v, connectivityTerm(productProbability(w), attributeI,
-                                                                                inputs.attribute[static_cast<std::size_t>(v)]));
-                                   });
+                s.removalRow.replace(k, [] { return 0.0L; });
+                weightsWithoutNode(inputs.rules, data.tree, k, data.reach, s.search, [&](std::int32_t v, float w) {
+                    s.removalRow.replace(v, [&] {
+                        return connectivityTerm(productProbability(w), attributeI, inputs.attribute[static_cast<std::size_t>(v)]);
+                    });
+                });
             }
             s.removalRow.finishLane(block.sums, lane);
         }

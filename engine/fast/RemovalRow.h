@@ -3,6 +3,8 @@
 // where its terms replace the row's (a removal never adds a term), then takes the row by
 // the binade shortcut at once; the lanes the shortcut refuses are gathered in a table and
 // take the row term by term at the end.
+#include <cfloat>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -19,11 +21,22 @@ public:
         refused_ = 0;
         table_.prepare(row.size());
     }
-    void startLane() { patches_.clear(); }
-    // The lane's term at node v is `term` (v is in the landscape's sequence; where the row
-    // holds no term for v, a smaller one changes no sum either).
-    void replace(std::int32_t v, Extended term) {
-        if (row_->contains(v)) patches_.push_back(LanePatch{row_->rank[static_cast<std::size_t>(v)], true, v, term});
+    // Before each lane's replacements: what the lane's sum now is.
+    void startLane(const LaneSums& sums, std::int32_t lane) {
+        patches_.clear();
+        addsNothingBelow_ = 0.0L;
+        const float s = sums.sum(lane);
+        if (s >= FLT_MIN && s <= FLT_MAX) addsNothingBelow_ = binadeScale(std::ilogb(s)).addsNothingBelow;
+    }
+    // The lane's term at node v is termOf(), never more than the row's term there. Where
+    // the row holds no term for v, a smaller one changes no sum either; where the row's term
+    // adds nothing to the lane's sum, which only grows, neither does a smaller one.
+    template <class TermOf>
+    void replace(std::int32_t v, TermOf termOf) {
+        if (!row_->contains(v)) return;
+        const std::int32_t point = row_->rank[static_cast<std::size_t>(v)];
+        if (row_->term[static_cast<std::size_t>(point)] < addsNothingBelow_) return;
+        patches_.push_back(LanePatch{point, true, v, termOf()});
     }
     void finishLane(LaneSums& sums, std::int32_t lane) {
         if (sums.addRowByIncrements(lane, *row_, patches_)) return;
@@ -37,6 +50,7 @@ public:
 private:
     const TermRow* row_ = nullptr;
     std::vector<LanePatch> patches_;
+    Extended addsNothingBelow_ = 0.0L;
     ReplacementTable table_;
     std::uint64_t refused_ = 0;
 };

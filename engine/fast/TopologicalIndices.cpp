@@ -122,14 +122,18 @@ void topologicalIndicesOfPerNodeLandscapes(const FastInputs& inputs, tamblorProg
         for (std::int32_t lane = 0; lane < size; ++lane) {
             const std::int32_t k = first + lane;
             if (k == i) continue;
-            s.integralRow.startLane();
-            s.hararyRow.startLane();
+            if (selection.iic) s.integralRow.startLane(block.integral, lane);
+            if (selection.h) s.hararyRow.startLane(block.harary, lane);
             if (data.tree.distance[static_cast<std::size_t>(k)] != unreachedLinks) {
                 const auto replace = [&](std::int32_t v, std::int32_t d) {
-                    if (selection.iic)
-                        s.integralRow.replace(v, d == unreachedLinks ? 0.0L
-                                                                     : integralTerm(attributeI, inputs.attribute[static_cast<std::size_t>(v)], d));
-                    if (selection.h) s.hararyRow.replace(v, d == unreachedLinks ? 0.0L : harary[static_cast<std::size_t>(d)]);
+                    if (selection.iic) {
+                        s.integralRow.replace(v, [&] {
+                            return d == unreachedLinks ? 0.0L
+                                                       : integralTerm(attributeI, inputs.attribute[static_cast<std::size_t>(v)], d);
+                        });
+                    }
+                    if (selection.h)
+                        s.hararyRow.replace(v, [&] { return d == unreachedLinks ? 0.0L : harary[static_cast<std::size_t>(d)]; });
                 };
                 replace(k, unreachedLinks);
                 distancesWithoutNode(data.tree, k, s.search, replace);
