@@ -106,20 +106,9 @@ void breadthFirstTree(const CompactGraph& links, std::int32_t source, bool domin
 void breadthFirstFrom(const CompactGraph& links, const std::vector<std::int32_t>& seeds, std::int32_t seedDistance,
                       std::vector<std::int32_t>& distance, std::vector<std::int32_t>& queue);
 
-// The landscape without `removed`: changed(v, d) for every node whose distance changes,
-// d = unreachedLinks when it can no longer be reached. `tree` was built with dominators.
-//
-// The nodes that change are those `removed` dominates; every other node keeps its
-// distance. A dominated node v at distance d has all its neighbours at distance d - 1
-// among the dominated (or the removed node), so its new distance is at least d + 1: it is
-// d + 1 through a neighbour at distance d that stays where it was, d + 2 through one at
-// d + 1, and otherwise only through other dominated nodes. Those first offers come from the
-// escape depths at no cost. The nodes at d + 1 are then exactly those a path of links
-// that each go one further leads to from a node with such a neighbour at distance d: they
-// are found along those links alone. A breadth-first search over the rest, from their
-// offers in order of distance, settles them.
 namespace detail {
 
+// The repair of distancesWithoutNode below, reading the neighbours one way or the other.
 template <class Neighbours, class Changed>
 void repairDistances(const BreadthFirstTree& tree, const Neighbours& neighbours, std::int32_t removed,
                      BreadthFirstScratch& scratch, Changed changed) {
@@ -225,6 +214,18 @@ void repairDistances(const BreadthFirstTree& tree, const Neighbours& neighbours,
 
 }  // namespace detail
 
+// The landscape without `removed`: changed(v, d) for every node whose distance changes,
+// d = unreachedLinks when it can no longer be reached. `tree` was built with dominators.
+//
+// The nodes that change are those `removed` dominates; every other node keeps its
+// distance. A dominated node v at distance d has all its neighbours at distance d - 1
+// among the dominated (or the removed node), so its new distance is at least d + 1: it is
+// d + 1 through a neighbour at distance d that stays where it was, d + 2 through one at
+// d + 1, and otherwise only through other dominated nodes. Those first offers come from the
+// escape depths at no cost. The nodes at d + 1 are then exactly those a path of links
+// that each go one further leads to from a node with such a neighbour at distance d: they
+// are found along those links alone. A breadth-first search over the rest, from their
+// offers in order of distance, settles them.
 template <class Changed>
 void distancesWithoutNode(const BreadthFirstTree& tree, std::int32_t removed, BreadthFirstScratch& scratch,
                           Changed changed) {
