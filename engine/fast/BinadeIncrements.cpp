@@ -20,6 +20,13 @@ const BinadeScale& binadeScale(int binade) {
     return scales[static_cast<std::size_t>(binade + 126)];
 }
 
+Extended addsNothingBelow(float s) {
+    if (!(s >= FLT_MIN) || !(s <= FLT_MAX)) return 0.0L;
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &s, sizeof bits);
+    return binadeScale(static_cast<int>(bits >> 23) - 127).addsNothingBelow;
+}
+
 Increment exactIncrementIn(const BinadeScale& scale, Extended x) {
     const Extended onGrid = (scale.base + x) - scale.base;  // rne(x, 2^(binade-63)), exact
     const Extended units = onGrid * scale.toUnits;           // a power of two: exact, below 2^23
@@ -58,16 +65,16 @@ void RowIncrements::build(const TermRow& row, int lowestBinade, int binades) {
         out.tiesBelow[static_cast<std::size_t>(size)] = static_cast<std::int32_t>(out.tie.size());
         // After a tie the sum in units is even; the next tie's choice then follows from the
         // increments between the two alone.
-        out.afterTie.assign(out.tie.size(), 0);
         out.tieTotal.resize(out.tie.size() + 1);
         out.tieTotal[0] = 0;
         for (std::size_t j = 0; j < out.tie.size(); ++j) {
+            std::int64_t extra = 0;
             if (j > 0) {
                 const std::int64_t between = out.prefix[static_cast<std::size_t>(out.tie[j])] -
                                              out.prefix[static_cast<std::size_t>(out.tie[j - 1])];
-                out.afterTie[j] = static_cast<std::uint8_t>((between + out.tieValue[j]) & 1);
+                extra = (between + out.tieValue[j]) & 1;
             }
-            out.tieTotal[j + 1] = out.tieTotal[j] + out.tieValue[j] + out.afterTie[j];
+            out.tieTotal[j + 1] = out.tieTotal[j] + out.tieValue[j] + extra;
         }
     }
 }

@@ -41,6 +41,10 @@ struct BinadeScale {
 };
 // For every binade of a normal float, -126 .. 127.
 const BinadeScale& binadeScale(int binade);
+
+// The bound below which a term adds nothing to the sum `s` or to any larger sum, and is no
+// tie there (0 when `s` is not a normal float).
+Extended addsNothingBelow(float s);
 // The exact increment of 0 < x < 2^binade, in long double.
 Increment exactIncrementIn(const BinadeScale& scale, Extended x);
 inline Increment incrementIn(const BinadeScale& scale, Extended x) {
@@ -69,8 +73,9 @@ public:
         std::vector<std::int64_t> prefix;     // prefix[p]: the non-tie increments at positions below p
         std::vector<std::int32_t> tie;        // positions of ties, ascending
         std::vector<std::int64_t> tieValue;   // their lower choices
-        std::vector<std::uint8_t> afterTie;   // per tie j >= 1: the choice's extra 1 when the sum was even after tie j-1
-        std::vector<std::int64_t> tieTotal;   // tieTotal[j]: tieValue + afterTie over the ties below j
+        // tieTotal[j]: the units the ties below j add in the row's own sequence, each tie after
+        // the first taken as the sum, even after the tie before it, makes it choose.
+        std::vector<std::int64_t> tieTotal;
         std::vector<std::int32_t> tiesBelow;  // tiesBelow[p]: the ties at positions below p
         bool isTie(std::int32_t p) const {
             return tiesBelow[static_cast<std::size_t>(p) + 1] != tiesBelow[static_cast<std::size_t>(p)];

@@ -153,8 +153,8 @@ void breadthFirstTree(const CompactGraph& links, std::int32_t source, bool domin
         return;
     }
     tree.ownNeighbours = copiesNeighbours(links, copies);
-    searchWithDominators(links, source, tree, scratch.stack);
-    layOutTour(tree.order, tree.dominator, links.n, tree.tin, tree.tout, tree.tour, scratch.children);
+    searchWithDominators(links, source, tree, scratch.visitedAt);
+    layOutTour(tree.order, tree.dominator, links.n, tree.tin, tree.tout, tree.tour, scratch.tourCursor);
     layOutRepairTables(links, tree, scratch);
 }
 

@@ -86,7 +86,7 @@ struct NodePlace {
 
 struct BreadthFirstScratch {
     StampedValues<std::int32_t> distance;
-    std::vector<std::int32_t> queue, children, stack, dominatorAt, subtreeEnd;
+    std::vector<std::int32_t> queue, tourCursor, visitedAt, dominatorAt, subtreeEnd;
     std::vector<NodePlace> placeOf;
     // The repair after a removal: each dominated node's best distance so far (by its place
     // among them), the nodes found one link further, the first offers of the others in

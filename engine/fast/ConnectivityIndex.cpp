@@ -188,7 +188,7 @@ void connectivityOfPerNodeLandscapes(const FastInputs& inputs, tamblorProgram& r
         PassTiming::Measure measure(timing, thread, TimedIndex::PC);
         const std::int32_t c = static_cast<std::int32_t>(index);
         PathBlock& block = blocks[static_cast<std::size_t>(layout.blockOfCandidate(c))];
-        const std::int32_t at = c % layout.blockSize;
+        const std::int32_t at = layout.laneOfCandidate(c);
         ThreadScratch& s = scratch[thread];
         shortestPathsFromCandidate(inputs.pathGraph, inputs.rules, inputs.candidatePaths[static_cast<std::size_t>(c)],
                                    s.weight, s.search);
@@ -201,21 +201,16 @@ void connectivityOfPerNodeLandscapes(const FastInputs& inputs, tamblorProgram& r
         block.sums.addTo(at, connectivityTerm(productProbability(0.0f), attributeC, attributeC));
     });
 
-    for (std::int32_t b = 0; b < layout.count(); ++b) {
-        const PathBlock& block = blocks[static_cast<std::size_t>(b)];
-        for (std::int32_t lane = 0; lane < layout.size(b); ++lane) {
-            const std::int32_t id = layout.first(b) + lane;
-            const bool removal = layout.removes(b);
-            landscape& L = removal ? run.withoutNode[static_cast<std::size_t>(id)] : run.withAddedNode[static_cast<std::size_t>(id)];
-            normaliseByMaximumAttribute(block.sums.sum(lane), L.AL, L.PC, L.PCnum);
-            if (inputs.countsDirectConnections) {
-                L.nDirectConnections =
-                    removal ? inputs.directConnections - inputs.pathGraph.degree(id)
-                            : inputs.directConnections +
-                                  static_cast<std::int32_t>(inputs.candidatePaths[static_cast<std::size_t>(id)].node.size());
-            }
+    layout.forEachLane([&](std::int32_t b, std::int32_t lane, bool removal, std::int32_t id) {
+        landscape& L = removal ? run.withoutNode[static_cast<std::size_t>(id)] : run.withAddedNode[static_cast<std::size_t>(id)];
+        normaliseByMaximumAttribute(blocks[static_cast<std::size_t>(b)].sums.sum(lane), L.AL, L.PC, L.PCnum);
+        if (inputs.countsDirectConnections) {
+            L.nDirectConnections =
+                removal ? inputs.directConnections - inputs.pathGraph.degree(id)
+                        : inputs.directConnections +
+                              static_cast<std::int32_t>(inputs.candidatePaths[static_cast<std::size_t>(id)].node.size());
         }
-    }
+    });
 }
 
 }  // namespace engine::fast

@@ -40,23 +40,6 @@ std::uint64_t activeLanes(const std::vector<std::uint8_t>& takesRow, std::int32_
     return active;
 }
 
-// Each lane through the row by increments where that applies; returns the lanes left over.
-// `patchesOf(lane, out)` lists the lane's patches.
-template <class PatchesOf>
-std::uint64_t addByIncrements(std::vector<float>& sums, std::uint64_t active, const TermRow& row, PatchesOf patchesOf,
-                              std::vector<LanePatch>& own) {
-    std::uint64_t left = 0;
-    for (std::uint64_t rest = active; rest != 0; rest &= rest - 1) {
-        const std::int32_t lane = __builtin_ctzll(rest);
-        own.clear();
-        patchesOf(lane, own);
-        if (!fast::addRowByIncrements(sums[static_cast<std::size_t>(lane)], row, row.increments, own.data(),
-                                      static_cast<std::int32_t>(own.size())))
-            left |= std::uint64_t{1} << lane;
-    }
-    return left;
-}
-
 }  // namespace
 
 bool LaneSums::addRowByIncrements(std::int32_t lane, const TermRow& row, const std::vector<LanePatch>& patches) {
@@ -75,15 +58,16 @@ void LaneSums::addRow(const TermRow& row, const std::vector<std::uint8_t>& takes
     first_.assign(static_cast<std::size_t>(lanes()) + 1, 0);
     for (const Patch& patch : patches) ++first_[static_cast<std::size_t>(patch.lane) + 1];
     for (std::size_t lane = 0; lane < static_cast<std::size_t>(lanes()); ++lane) first_[lane + 1] += first_[lane];
-    active = addByIncrements(
-        sum_, active, row,
-        [&](std::int32_t lane, std::vector<LanePatch>& out) {
-            for (std::int32_t p = first_[static_cast<std::size_t>(lane)]; p < first_[static_cast<std::size_t>(lane) + 1]; ++p) {
-                const Patch& patch = patches[static_cast<std::size_t>(p)];
-                out.push_back(LanePatch{patch.point, patch.replaces, patch.node, patch.term});
-            }
-        },
-        own_);
+    // Each lane by the binade shortcut where it applies; the others term by term below.
+    for (std::uint64_t rest = active; rest != 0; rest &= rest - 1) {
+        const std::int32_t lane = __builtin_ctzll(rest);
+        own_.clear();
+        for (std::int32_t p = first_[static_cast<std::size_t>(lane)]; p < first_[static_cast<std::size_t>(lane) + 1]; ++p) {
+            const Patch& patch = patches[static_cast<std::size_t>(p)];
+            own_.push_back(LanePatch{patch.point, patch.replaces, patch.node, patch.term});
+        }
+        if (addRowByIncrements(lane, row, own_)) active &= ~(std::uint64_t{1} << lane);
+    }
     if (active == 0) return;
     patches.erase(std::remove_if(patches.begin(), patches.end(),
                                  [active](const Patch& patch) { return ((active >> patch.lane) & 1) == 0; }),

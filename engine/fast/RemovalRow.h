@@ -3,11 +3,10 @@
 // where its terms replace the row's (a removal never adds a term), then takes the row by
 // the binade shortcut at once; the lanes the shortcut refuses are gathered in a table and
 // take the row term by term at the end.
-#include <cfloat>
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
+#include "engine/fast/BinadeIncrements.h"
 #include "engine/fast/LaneSums.h"
 #include "engine/fast/ReplacementTable.h"
 #include "engine/fast/TermRow.h"
@@ -24,9 +23,7 @@ public:
     // Before each lane's replacements: what the lane's sum now is.
     void startLane(const LaneSums& sums, std::int32_t lane) {
         patches_.clear();
-        addsNothingBelow_ = 0.0L;
-        const float s = sums.sum(lane);
-        if (s >= FLT_MIN && s <= FLT_MAX) addsNothingBelow_ = binadeScale(std::ilogb(s)).addsNothingBelow;
+        addsNothingBelow_ = addsNothingBelow(sums.sum(lane));
     }
     // The lane's term at node v is termOf(), never more than the row's term there. Where
     // the row holds no term for v, a smaller one changes no sum either; where the row's term

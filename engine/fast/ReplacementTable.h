@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/fast/TermRow.h"
+#include "engine/fast/ExactArithmetic.h"
 
 namespace engine::fast {
 
@@ -34,38 +34,23 @@ public:
         entries_.push_back(Entry{lane, position, head_[at], static_cast<double>(term), term});
         head_[at] = static_cast<std::int32_t>(entries_.size() - 1);
         mask_[at] |= std::uint64_t{1} << lane;
-        used_.push_back(position);
     }
-    // A patch against `row` at node v: a replacement when the row holds v; a term of 0 where
-    // it holds none changes nothing. Returns false for a term the row has no place for.
-    bool set(const TermRow& row, std::int32_t lane, std::int32_t v, Extended term) {
-        if (v < static_cast<std::int32_t>(row.rank.size()) - 1 && row.contains(v)) {
-            replace(row.rank[static_cast<std::size_t>(v)], lane, term);
-            return true;
-        }
-        return term == 0.0L;
-    }
-
     const std::uint64_t* masks() const { return mask_.data(); }
     const std::int32_t* heads() const { return head_.data(); }
     const Entry* entries() const { return entries_.data(); }
-    // Entries in the order they were made (lane by lane when lanes are patched in turn).
-    const std::vector<Entry>& all() const { return entries_; }
 
 private:
     void clear() {
-        for (std::int32_t position : used_) {
-            mask_[static_cast<std::size_t>(position)] = 0;
-            head_[static_cast<std::size_t>(position)] = -1;
+        for (const Entry& entry : entries_) {
+            mask_[static_cast<std::size_t>(entry.position)] = 0;
+            head_[static_cast<std::size_t>(entry.position)] = -1;
         }
-        used_.clear();
         entries_.clear();
     }
 
     std::vector<std::uint64_t> mask_;
     std::vector<std::int32_t> head_;
     std::vector<Entry> entries_;
-    std::vector<std::int32_t> used_;
 };
 
 }  // namespace engine::fast

@@ -32,6 +32,15 @@ struct LaneBlocks {
     }
     std::int32_t blockOfRemoval(std::int32_t k) const { return k / blockSize; }
     std::int32_t blockOfCandidate(std::int32_t c) const { return removalBlocks() + c / blockSize; }
+    std::int32_t laneOfCandidate(std::int32_t c) const { return c % blockSize; }
+
+    // visit(block, lane, removal, index) for every lane: index is the removed node or the
+    // candidate.
+    template <class Visit>
+    void forEachLane(Visit visit) const {
+        for (std::int32_t b = 0; b < count(); ++b)
+            for (std::int32_t lane = 0; lane < size(b); ++lane) visit(b, lane, removes(b), first(b) + lane);
+    }
 };
 
 // beforeChunk() runs on the calling thread before each chunk; build(source, data, thread)

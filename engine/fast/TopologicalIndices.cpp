@@ -213,7 +213,7 @@ void topologicalIndicesOfPerNodeLandscapes(const FastInputs& inputs, tamblorProg
         PassTiming::Measure measure(timing, thread, selection.timedAs);
         const std::int32_t c = static_cast<std::int32_t>(index);
         TopologicalBlock& block = blocks[static_cast<std::size_t>(layout.blockOfCandidate(c))];
-        const std::int32_t at = c % layout.blockSize;
+        const std::int32_t at = layout.laneOfCandidate(c);
         ThreadScratch& s = scratch[thread];
         breadthFirstFrom(inputs.linkGraph, inputs.candidateLinks[static_cast<std::size_t>(c)], 1, s.distance, s.queue);
         const float attributeC = inputs.candidateAttribute[static_cast<std::size_t>(c)];
@@ -226,15 +226,12 @@ void topologicalIndicesOfPerNodeLandscapes(const FastInputs& inputs, tamblorProg
         if (selection.iic) block.integral.addTo(at, integralTerm(attributeC, attributeC, 0));
     });
 
-    for (std::int32_t b = 0; b < layout.count(); ++b) {
+    layout.forEachLane([&](std::int32_t b, std::int32_t lane, bool removal, std::int32_t id) {
         const TopologicalBlock& block = blocks[static_cast<std::size_t>(b)];
-        for (std::int32_t lane = 0; lane < layout.size(b); ++lane) {
-            const std::size_t id = static_cast<std::size_t>(layout.first(b) + lane);
-            landscape& L = layout.removes(b) ? run.withoutNode[id] : run.withAddedNode[id];
-            if (selection.iic) normaliseByMaximumAttribute(block.integral.sum(lane), L.AL, L.IIC, L.IICnum);
-            if (selection.h) L.H = halved(block.harary.sum(lane));
-        }
-    }
+        landscape& L = removal ? run.withoutNode[static_cast<std::size_t>(id)] : run.withAddedNode[static_cast<std::size_t>(id)];
+        if (selection.iic) normaliseByMaximumAttribute(block.integral.sum(lane), L.AL, L.IIC, L.IICnum);
+        if (selection.h) L.H = halved(block.harary.sum(lane));
+    });
 }
 
 }  // namespace engine::fast

@@ -29,4 +29,16 @@ inline void checkReadInputs(const engine::tamblorProgram& program) {
             if (std::memcmp(&program.connections[a][b], &program.connections[b][a], sizeof(float)) != 0) std::abort();
 }
 
+// The first two run steps with every check above: the parameter check with its
+// pre-scans, then the reading when `reads(nNodeLines)` says so.
+template <class Reads>
+void checkThenRead(engine::tamblorProgram& program, const sysutils::ScriptedMessageBoxes& boxes, Reads reads) {
+    const int errors = program.checkParameters();
+    checkBoxes(boxes.boxes(), errors);
+    if (!reads(program.nNodeLines)) return;
+    program.readInputs();
+    checkBoxes(boxes.boxes(), errors);
+    checkReadInputs(program);
+}
+
 }  // namespace fuzzing

@@ -2,6 +2,7 @@
 // input as connection file, once for each connection type, against a small fixed
 // node file with existing and candidate nodes. Every message box is recorded and checked.
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "FuzzInput.h"
@@ -20,14 +21,12 @@ void runOnConnectionFile(const std::string& nodeFile, const std::string& connect
                                    true, false, true, false, false, false, false, false, probabilistic, nodeFile,
                                    connectionFile, type == Type::Distances ? 100.0f : 0.5f, 100.0f, 0.5f, 0.0f, true,
                                    full, true, 0.0f);
-    const int errors = program.checkParameters();
-    fuzzing::checkBoxes(boxes.boxes(), errors);
     // The fixed node file always passes; the connection file is read whatever its
     // pre-scan found, since it may change between the pre-scan and the reading.
-    if (program.nNodeLines <= 0) std::abort();
-    program.readInputs();
-    fuzzing::checkBoxes(boxes.boxes(), errors);
-    fuzzing::checkReadInputs(program);
+    fuzzing::checkThenRead(program, boxes, [](std::int32_t nodeLines) {
+        if (nodeLines <= 0) std::abort();
+        return true;
+    });
 }
 
 }  // namespace

@@ -20,14 +20,10 @@ void runOnNodeFile(const std::string& nodeFile, const std::string& connectionFil
     engine::tamblorProgram program(true, false, false, true, false, false, true, false, false, false, false, false,
                                    true, nodeFile, connectionFile, 100.0f, 100.0f, 0.5f, 0.0f, false, false,
                                    addNodes, AL);
-    const int errors = program.checkParameters();
-    fuzzing::checkBoxes(boxes.boxes(), errors);
     // The file may change between the pre-scan and the reading, so the readers must
     // hold up on any file, also one whose pre-scan failed after counting its lines.
-    if (program.nNodeLines <= 0 || program.nNodeLines > maxNodeLines) return;
-    program.readInputs();
-    fuzzing::checkBoxes(boxes.boxes(), errors);
-    fuzzing::checkReadInputs(program);
+    fuzzing::checkThenRead(program, boxes,
+                           [](std::int32_t nodeLines) { return nodeLines > 0 && nodeLines <= maxNodeLines; });
 }
 
 }  // namespace
