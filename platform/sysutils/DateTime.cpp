@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <langinfo.h>
 #include <locale.h>
 #include <mutex>
 
@@ -80,6 +81,23 @@ TDateTime Now() {
 std::string TimeToStr(TDateTime value) { return format(value, "%X"); }
 
 std::string DateToStr(TDateTime value) { return format(value, "%x"); }
+
+std::string LongDateToStr(TDateTime value) {
+    // The region's short date tells whether it puts the month before the day; the
+    // long form then spells out the weekday and the month in the region's language.
+    std::string shortPattern = "%m/%d/%y";
+    locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
+    if (locale != static_cast<locale_t>(nullptr)) {
+        shortPattern = nl_langinfo_l(D_FMT, locale);
+        freelocale(locale);
+    }
+    const std::size_t month = shortPattern.find("%m");
+    const std::size_t day = shortPattern.find("%d");
+    const bool monthFirst = month != std::string::npos && (day == std::string::npos || month < day);
+    if (monthFirst) return format(value, "%A, %B %-d, %Y");
+    const bool dotted = shortPattern.find('.') != std::string::npos;
+    return format(value, dotted ? "%A, %-d. %B %Y" : "%A, %-d %B %Y");
+}
 
 std::int64_t GetTickCount() {
     {

@@ -17,6 +17,10 @@ TDateTime Now();
 std::string TimeToStr(TDateTime value);
 // The date of `value` in the regional short date format, e.g. "12/10/26".
 std::string DateToStr(TDateTime value);
+// The date of `value` in the regional long date format: the weekday, the day, the
+// month's name and the year, in the order the region writes them, e.g.
+// "Thursday, December 10, 2026" or "Donnerstag, 10. Dezember 2026".
+std::string LongDateToStr(TDateTime value);
 
 // A TDateTime from calendar fields (local time).
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond);
@@ -24,7 +28,6 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 // The millisecond tick counter that the engine times its indices with.
 std::int64_t GetTickCount();
 
-// Replaces Now() for the lifetime of the object (tests).
 // Replaces GetTickCount() for the lifetime of the object (tests).
 class ScopedTickCounter {
 public:
@@ -37,6 +40,7 @@ private:
     std::function<std::int64_t()> previous_;
 };
 
+// Replaces Now() for the lifetime of the object (tests).
 class ScopedClock {
 public:
     explicit ScopedClock(std::function<TDateTime()> clock);

@@ -35,6 +35,8 @@ bool Confirm(const std::string& text, const std::string& caption) {
     return messageBoxes().show(MessageBox{text, caption, MessageButtons::YesNo}) == MessageAnswer::Yes;
 }
 
+void Beep() { messageBoxes().beep(); }
+
 ScriptedMessageBoxes::ScriptedMessageBoxes() : previous_(installed.exchange(this)) {}
 
 ScriptedMessageBoxes::~ScriptedMessageBoxes() { installed.store(previous_); }
@@ -48,6 +50,16 @@ MessageAnswer ScriptedMessageBoxes::show(const MessageBox& box) {
         return answer;
     }
     return defaultAnswer(box);
+}
+
+void ScriptedMessageBoxes::beep() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++beeps_;
+}
+
+int ScriptedMessageBoxes::beeps() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return beeps_;
 }
 
 void ScriptedMessageBoxes::answerNext(MessageAnswer answer) {

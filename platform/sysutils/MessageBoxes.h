@@ -12,11 +12,14 @@ namespace sysutils {
 
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
+// None lets the implementation choose (a question mark for Yes/No questions).
+enum class MessageIcon { None, Exclamation };
 
 struct MessageBox {
     std::string text;
     std::string caption;
     MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
 
     bool operator==(const MessageBox&) const = default;
 };
@@ -26,6 +29,8 @@ public:
     virtual ~MessageBoxes() = default;
     // Shows one modal box and returns the button that closed it.
     virtual MessageAnswer show(const MessageBox& box) = 0;
+    // Sounds the system's alert (some boxes are announced by one).
+    virtual void beep() {}
 };
 
 // The implementation in force. Without one installed, boxes are written to standard
@@ -37,6 +42,8 @@ void installMessageBoxes(MessageBoxes* boxes);
 void ShowMessage(const std::string& text, const std::string& caption);
 // A question with the buttons Yes and No; true when the answer is Yes.
 bool Confirm(const std::string& text, const std::string& caption);
+// The system's alert sound.
+void Beep();
 
 // Records every box; answers questions from a queue (No when the queue is empty)
 // and OK boxes with Ok. Installs itself for its lifetime.
@@ -48,8 +55,10 @@ public:
     ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
 
     MessageAnswer show(const MessageBox& box) override;
+    void beep() override;
 
     void answerNext(MessageAnswer answer);
+    int beeps() const;
     std::vector<MessageBox> boxes() const;
     std::vector<std::string> texts() const;
     void clear();
@@ -58,6 +67,7 @@ private:
     mutable std::mutex mutex_;
     std::vector<MessageBox> boxes_;
     std::deque<MessageAnswer> answers_;
+    int beeps_ = 0;
     MessageBoxes* previous_;
 };
 

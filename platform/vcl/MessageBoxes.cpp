@@ -23,10 +23,13 @@ sysutils::MessageAnswer QtMessageBoxes::show(const sysutils::MessageBox& box) {
         dialog.setDefaultButton(QMessageBox::Yes);
         return dialog.exec() == QMessageBox::Yes ? sysutils::MessageAnswer::Yes : sysutils::MessageAnswer::No;
     }
+    if (box.icon == sysutils::MessageIcon::Exclamation) dialog.setIcon(QMessageBox::Warning);
     dialog.setStandardButtons(QMessageBox::Ok);
     dialog.exec();
     return sysutils::MessageAnswer::Ok;
 }
+
+void QtMessageBoxes::beep() { QApplication::beep(); }
 
 WindowThreadMessageBoxes::WindowThreadMessageBoxes(sysutils::MessageBoxes& shown)
     : shown_(shown), previous_(&sysutils::messageBoxes()) {

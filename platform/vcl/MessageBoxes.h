@@ -10,6 +10,7 @@ namespace vcl {
 class QtMessageBoxes : public sysutils::MessageBoxes {
 public:
     sysutils::MessageAnswer show(const sysutils::MessageBox& box) override;
+    void beep() override;
 };
 
 // Installs itself for its lifetime in place of the implementation in force.
@@ -21,6 +22,7 @@ public:
     WindowThreadMessageBoxes& operator=(const WindowThreadMessageBoxes&) = delete;
 
     sysutils::MessageAnswer show(const sysutils::MessageBox& box) override;
+    void beep() override { shown_.beep(); }
 
 private:
     sysutils::MessageBoxes& shown_;

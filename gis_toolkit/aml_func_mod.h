@@ -1,0 +1,61 @@
+#pragma once
+// Text, path and file utilities of the extension (module "aml_func_mod"). Texts are
+// compared case-sensitively. Paths are split and joined on "/", this system's folder
+// separator. Every procedure except ParseString and ExistFileDir reports its own
+// errors (ErrorHandler.h) and then returns its result as it stood.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "com/Variant.h"
+
+namespace gis_toolkit::aml_func_mod {
+
+// Splits `text` at the one-character `delimiter` into `parts`. Text between single
+// quotes is not split and loses its quotes; runs of blanks count as one blank
+// delimiter; parts are trimmed of blanks. A text that is empty once every delimiter is
+// removed leaves `parts` untouched.
+void ParseString(const std::string& text, std::vector<std::string>& parts, const std::string& delimiter);
+
+// Without a replacement: removes every occurrence of `search`. With one: overwrites,
+// from each occurrence on, as many characters as the replacement has (the text keeps
+// its length).
+std::string Subst(const std::string& text, const std::string& search,
+                  const std::optional<std::string>& replacement = std::nullopt);
+
+// The text in front of the first occurrence of `search` (empty when there is none).
+std::string Before(const std::string& text, const std::string& search);
+// The text behind the first occurrence of `search` (empty when there is none).
+std::string After(const std::string& text, const std::string& search);
+
+// The folder part of a path, ending in "/" (/data/out/nodes.txt gives /data/out/; a
+// path that ends in "/" loses its last folder).
+std::string ReturnDir(const std::string& path);
+// The last part of a path.
+std::string ReturnFilename(const std::string& path);
+
+// True when the path (its last part may hold the wildcards * and ?) names at least one
+// ordinary file that is not hidden.
+bool FileExists(const std::string& path);
+// True when the path names anything that exists (file or folder); never reports.
+bool ExistFileDir(const std::string& path);
+// The path itself when nothing has that name, else the first free "<stem>_<k><extension>"
+// for k = 2, 3, ... The extension is the text from the last "." when that lies in the
+// last five characters, else empty.
+std::string MakeUniqueFilename(const std::string& path);
+
+// The system's temporary folder, ending in "/".
+std::string TempPathLocation();
+// The long form of a path (on this system the path itself when it exists).
+std::string GetFullFileString(const std::string& path);
+// One of the host's folders from the registry: 0 last browsed, 1 last exported to,
+// 2 last location, 3 last saved to (current user, "Software\ESRI\ArcCatalog\Settings"),
+// 4 the host's installation (local machine, "Software\ESRI\ArcGIS"), without a trailing
+// "/". A value that cannot be read gives the selector's failure text; another selector "".
+std::string ReturnArcGISGeneralDir(std::int32_t selector);
+
+// The value's text with its integer digits grouped by three with ",": 1234567 gives
+// 1,234,567; the part behind a "." is kept as it is.
+std::string InsertCommas(const com::Variant& value);
+
+}  // namespace gis_toolkit::aml_func_mod
