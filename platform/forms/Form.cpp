@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFont>
 #include <QPixmap>
 #include <QResizeEvent>
 
@@ -54,6 +55,10 @@ void Form::Load() {
     Qt::WindowFlags flags = Qt::Window;
     if (staysOnTop_) flags |= Qt::WindowStaysOnTopHint;
     window_->setWindowFlags(flags);
+    // The run-time's form font: 8 points unless a control's design names another.
+    QFont font = window_->font();
+    font.setPointSizeF(8);
+    window_->setFont(font);
     const int width = pixelsFromTwips(design_.clientWidth);
     const int height = pixelsFromTwips(design_.clientHeight);
     if (design_.sizable) {

@@ -38,14 +38,18 @@ std::string RichTextBox::TextRTF() { return writeRtf(*edit()->document()); }
 
 void RichTextBox::put_TextRTF(const std::string& rtf) {
     layout_.reset();
-    readRtf(rtf, *edit()->document());
+    QTextEdit* box = edit();
+    readRtf(rtf, *box->document());
+    box->moveCursor(QTextCursor::Start);  // the document shows from its beginning
 }
 
 std::string RichTextBox::Text() { return edit()->document()->toPlainText().toStdString(); }
 
 void RichTextBox::put_Text(const std::string& text) {
     layout_.reset();
-    edit()->setPlainText(QString::fromStdString(text));
+    QTextEdit* box = edit();
+    box->setPlainText(QString::fromStdString(text));
+    box->moveCursor(QTextCursor::Start);
 }
 
 LRESULT RichTextBox::setTargetDevice(HDC target, LPARAM lineWidth) {
