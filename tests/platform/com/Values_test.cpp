@@ -9,17 +9,11 @@
 #include "com/Guid.h"
 #include "com/Variant.h"
 #include "sysutils/FormatSettings.h"
+#include "support/RunTimeErrors.h"
 
 namespace {
 
-std::int32_t errorNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const com::Error& error) {
-        return error.Number;
-    }
-    return 0;
-}
+using testing_support::errorNumberOf;
 
 TEST(Guid, ReadsEitherCaseAndWritesUpperCase) {
     constexpr com::GUID literal = com::guid("{40accbda-720a-4b17-980b-b173f791958e}");
