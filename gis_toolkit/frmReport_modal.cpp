@@ -20,12 +20,12 @@ std::int32_t CLng(double value) { return com::toLong(com::Variant(value)); }
 
 // The printer's unprintable margins, in twips.
 std::int32_t leftOffsetOf(forms::PrinterObject& printer) {
-    return CLng(printer.ScaleX(forms::GetDeviceCaps(printer.hDC(), forms::PHYSICALOFFSETX), forms::vbPixels,
-                               forms::vbTwips));
+    return CLng(printer.ScaleX(forms::GetDeviceCaps(printer.hDC(), forms::PHYSICALOFFSETX), forms::ScalePixels,
+                               forms::ScaleTwips));
 }
 std::int32_t topOffsetOf(forms::PrinterObject& printer) {
-    return CLng(printer.ScaleY(forms::GetDeviceCaps(printer.hDC(), forms::PHYSICALOFFSETY), forms::vbPixels,
-                               forms::vbTwips));
+    return CLng(printer.ScaleY(forms::GetDeviceCaps(printer.hDC(), forms::PHYSICALOFFSETY), forms::ScalePixels,
+                               forms::ScaleTwips));
 }
 
 }  // namespace
@@ -84,7 +84,7 @@ void frmReport_modal::WYSIWYG_RTF(forms::RichTextBox& RTF, std::int32_t LeftMarg
                                   std::int32_t BottomMarginHeight, std::int32_t& LineWidth,
                                   std::int32_t& PageHeight) {
     forms::PrinterObject& printer = forms::Printer();
-    printer.put_ScaleMode(forms::vbTwips);
+    printer.put_ScaleMode(forms::ScaleTwips);
     const std::int32_t leftOffset = leftOffsetOf(printer);
     const std::int32_t leftMargin = CLng(static_cast<double>(LeftMarginWidth) - leftOffset);
     const std::int32_t rightMargin = CLng((printer.Width() - RightMarginWidth) - leftOffset);
@@ -106,7 +106,7 @@ void frmReport_modal::PrintRTF(forms::RichTextBox& RTF, std::int32_t LeftMarginW
     forms::PrinterObject& printer = forms::Printer();
     printer.Print(" ");  // starts the job
     try {
-        printer.put_ScaleMode(forms::vbTwips);
+        printer.put_ScaleMode(forms::ScaleTwips);
         const std::int32_t leftOffset = leftOffsetOf(printer);
         const std::int32_t topOffset = topOffsetOf(printer);
         forms::FORMATRANGE range;
@@ -156,7 +156,7 @@ void frmReport_modal::cmdCopy_Click() {
     handler.run([&] {
         handler.line(10);
         forms::Clipboard().Clear();
-        forms::Clipboard().SetText(txtReport.TextRTF(), forms::vbCFRTF);
+        forms::Clipboard().SetText(txtReport.TextRTF(), forms::ClipboardRichText);
         handler.line(20);
         cmdOK.SetFocus();
     });

@@ -123,7 +123,7 @@ void frmDaxProgressPercent::Form_Load() {
         m_shouldContinue = true;
         m_lastRefresh = sysutils::Now();
         m_threshold = 0;
-        chkClose.put_Value(m_autoClose ? forms::vbChecked : forms::vbUnchecked);
+        chkClose.put_Value(m_autoClose ? forms::CheckBoxChecked : forms::CheckBoxUnchecked);
         handler.line(20);
         Frame();
         ExpandProgress();

@@ -17,11 +17,11 @@ QCheckBox* CheckBox::box() { return static_cast<QCheckBox*>(widget()); }
 
 std::string CheckBox::Caption() { return box()->text().toStdString(); }
 void CheckBox::put_Caption(const std::string& caption) { box()->setText(QString::fromStdString(caption)); }
-std::int16_t CheckBox::Value() { return box()->isChecked() ? vbChecked : vbUnchecked; }
+std::int16_t CheckBox::Value() { return box()->isChecked() ? CheckBoxChecked : CheckBoxUnchecked; }
 
 void CheckBox::put_Value(std::int16_t value) {
-    if (value != vbUnchecked && value != vbChecked) throw invalidPropertyValue();
-    box()->setChecked(value == vbChecked);
+    if (value != CheckBoxUnchecked && value != CheckBoxChecked) throw invalidPropertyValue();
+    box()->setChecked(value == CheckBoxChecked);
 }
 
 }  // namespace forms

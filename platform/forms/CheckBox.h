@@ -1,5 +1,5 @@
 #pragma once
-// A check box. Value is vbUnchecked (0) or vbChecked (1); Click runs whenever the value
+// A check box. Value is CheckBoxUnchecked (0) or CheckBoxChecked (1); Click runs whenever the value
 // changes, by the user or by code.
 #include <cstdint>
 #include <functional>
@@ -11,7 +11,7 @@ class QCheckBox;
 
 namespace forms {
 
-enum CheckBoxConstants : std::int16_t { vbUnchecked = 0, vbChecked = 1 };
+enum CheckBoxConstants : std::int16_t { CheckBoxUnchecked = 0, CheckBoxChecked = 1 };
 
 class CheckBox : public Control {
 public:

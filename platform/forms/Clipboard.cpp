@@ -19,11 +19,11 @@ void ClipboardObject::Clear() {
 }
 
 void ClipboardObject::SetText(const std::string& text, std::int32_t format) {
-    if (format != vbCFText && format != vbCFRTF) throw com::runtimeError(com::errors::InvalidProcedureCall);
+    if (format != ClipboardText && format != ClipboardRichText) throw com::runtimeError(com::errors::InvalidProcedureCall);
     formats_[format] = text;
     auto* data = new QMimeData;
     for (const auto& [kind, content] : formats_) {
-        if (kind == vbCFRTF) {
+        if (kind == ClipboardRichText) {
             data->setData(rtfType, QByteArray::fromStdString(content));
         } else {
             data->setText(QString::fromStdString(content));
@@ -35,8 +35,8 @@ void ClipboardObject::SetText(const std::string& text, std::int32_t format) {
 std::string ClipboardObject::GetText(std::int32_t format) {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (data == nullptr) return {};
-    if (format == vbCFRTF) return data->data(rtfType).toStdString();
-    if (format == vbCFText) return data->hasText() ? data->text().toStdString() : std::string();
+    if (format == ClipboardRichText) return data->data(rtfType).toStdString();
+    if (format == ClipboardText) return data->hasText() ? data->text().toStdString() : std::string();
     throw com::runtimeError(com::errors::InvalidProcedureCall);
 }
 

@@ -87,7 +87,7 @@ void Form::applyTabOrder() {
 void Form::Show(FormShowConstants mode) {
     Load();
     QWidget* shown = topLevelWindow();
-    if (mode == vbModal) {
+    if (mode == Modal) {
         if (modalLoop_ != nullptr) return;  // already shown modally
         shown->setWindowModality(Qt::ApplicationModal);
         shown->show();

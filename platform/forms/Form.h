@@ -28,7 +28,7 @@ class Control;
 class FormHost;
 class FormWindow;
 
-enum FormShowConstants { vbModeless = 0, vbModal = 1 };
+enum FormShowConstants { Modeless = 0, Modal = 1 };
 
 class Form : public ContainedObject<IProperties>, public winapi::Window {
 public:
@@ -39,7 +39,7 @@ public:
     void Load();
     bool Loaded() const { return loaded_; }
     // Loads the form and shows it; a modal show returns when the form is unloaded or hidden.
-    void Show(FormShowConstants mode = vbModeless);
+    void Show(FormShowConstants mode = Modeless);
     void Hide();
     // Runs Form_Unload and destroys the window; the form object and its controls stay
     // and load again on their next touch.

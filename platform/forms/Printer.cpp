@@ -73,7 +73,7 @@ std::int16_t PrinterObject::ScaleMode() {
 
 void PrinterObject::put_ScaleMode(std::int16_t mode) {
     printer();
-    if (mode != vbTwips && mode != vbPixels) throw invalidPropertyValue();
+    if (mode != ScaleTwips && mode != ScalePixels) throw invalidPropertyValue();
     scaleMode_ = mode;
 }
 
@@ -81,12 +81,12 @@ double PrinterObject::Width() { return printer().paperRect(QPrinter::Point).widt
 double PrinterObject::Height() { return printer().paperRect(QPrinter::Point).height() * 20.0; }
 
 double PrinterObject::ScaleWidth() {
-    if (scaleMode_ == vbPixels) return printer().pageRect(QPrinter::DevicePixel).width();
+    if (scaleMode_ == ScalePixels) return printer().pageRect(QPrinter::DevicePixel).width();
     return printer().pageRect(QPrinter::Point).width() * 20.0;
 }
 
 double PrinterObject::ScaleHeight() {
-    if (scaleMode_ == vbPixels) return printer().pageRect(QPrinter::DevicePixel).height();
+    if (scaleMode_ == ScalePixels) return printer().pageRect(QPrinter::DevicePixel).height();
     return printer().pageRect(QPrinter::Point).height() * 20.0;
 }
 
@@ -155,10 +155,10 @@ void PrinterObject::EndDoc() {
 
 double PrinterObject::twipsPerUnit(std::int16_t mode, bool horizontal) {
     switch (mode) {
-    case vbTwips: return 1.0;
-    case vbPoints: return 20.0;
-    case vbInches: return 1440.0;
-    case vbPixels: return horizontal ? TwipsPerPixelX() : TwipsPerPixelY();
+    case ScaleTwips: return 1.0;
+    case ScalePoints: return 20.0;
+    case ScaleInches: return 1440.0;
+    case ScalePixels: return horizontal ? TwipsPerPixelX() : TwipsPerPixelY();
     default: throw com::runtimeError(com::errors::InvalidProcedureCall);
     }
 }

@@ -19,7 +19,7 @@ class QPrinter;
 
 namespace forms {
 
-enum ScaleModeConstants : std::int16_t { vbTwips = 1, vbPoints = 2, vbPixels = 3, vbInches = 5 };
+enum ScaleModeConstants : std::int16_t { ScaleTwips = 1, ScalePoints = 2, ScalePixels = 3, ScaleInches = 5 };
 
 class PrinterObject {
 public:
@@ -68,7 +68,7 @@ private:
 
     std::unique_ptr<QPrinter> printer_;
     PrintDestination destination_;
-    std::int16_t scaleMode_ = vbTwips;
+    std::int16_t scaleMode_ = ScaleTwips;
     QPainter painter_;
     bool jobStarted_ = false;
     DeviceContext context_;

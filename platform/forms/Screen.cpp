@@ -20,11 +20,11 @@ double ScreenObject::Height() {
 }
 
 void ScreenObject::put_MousePointer(std::int16_t pointer) {
-    if (pointer != vbDefault && pointer != vbHourglass) throw invalidPropertyValue();
+    if (pointer != DefaultPointer && pointer != HourglassPointer) throw invalidPropertyValue();
     if (pointer == pointer_) return;
     // One override cursor at most, so that the default pointer always comes back.
-    if (pointer_ != vbDefault) QGuiApplication::restoreOverrideCursor();
-    if (pointer == vbHourglass) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    if (pointer_ != DefaultPointer) QGuiApplication::restoreOverrideCursor();
+    if (pointer == HourglassPointer) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     pointer_ = pointer;
 }
 

@@ -154,7 +154,7 @@ TEST(frmReport_modal, ExitEndsTheModalShow) {
     frmReport_modal report;
     report.txtReport.put_TextRTF(reportFixture);
     QTimer::singleShot(0, [&report] { click(report.cmdOK); });
-    report.Show(forms::vbModal);
+    report.Show(forms::Modal);
     EXPECT_FALSE(report.Loaded());
     EXPECT_TRUE(reports.shown().empty());
 }
@@ -177,7 +177,7 @@ TEST(frmReport_modal, WithoutAPrinterReportsTheErrorAndOpensAllTheSame) {
     EXPECT_NE(reports.shown()[1].find("\tcmdPrint_Click frmReport_modal Line : 10\r\n"), std::string::npos);
 
     QTimer::singleShot(0, [&report] { click(report.cmdOK); });
-    report.Show(forms::vbModal);
+    report.Show(forms::Modal);
     EXPECT_FALSE(report.Loaded());
 }
 

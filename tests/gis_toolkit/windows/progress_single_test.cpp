@@ -185,7 +185,7 @@ TEST(frmDaxProgressPercent, OpensExpandedAndWithCloseWhenFinishedAsSetBeforeLoad
     progress.put_SetExpanded(true);
     progress.put_SetAutoClose(true);
     progress.Show();
-    EXPECT_EQ(progress.chkClose.Value(), forms::vbChecked);
+    EXPECT_EQ(progress.chkClose.Value(), forms::CheckBoxChecked);
     EXPECT_EQ(progress.Frame().as<forms::IWindowFrameSize>()->Height(), 319);
     EXPECT_EQ(progress.cmdDetails.Caption(), "Minimize");
     progress.Unload();

@@ -137,7 +137,7 @@ TEST(Form, ReachesGeometryInTwipsByName) {
 TEST(Form, ShowsModallyUntilTheCloseBoxUnloadsIt) {
     TestForm form;
     QTimer::singleShot(0, [&form] { form.topLevelWindow()->close(); });
-    form.Show(forms::vbModal);
+    form.Show(forms::Modal);
     EXPECT_EQ(form.loads, 1);
     EXPECT_EQ(form.unloads, 1);
     EXPECT_FALSE(form.Loaded());
@@ -222,9 +222,9 @@ TEST(Controls, ListBoxKeepsOneSelectedRowInTheOrderAdded) {
 
 TEST(Controls, CheckBoxHoldsCheckedOrUnchecked) {
     TestForm form;
-    EXPECT_EQ(form.chkText.Value(), forms::vbUnchecked);
-    form.chkText.put_Value(forms::vbChecked);
-    EXPECT_EQ(form.chkText.Value(), forms::vbChecked);
+    EXPECT_EQ(form.chkText.Value(), forms::CheckBoxUnchecked);
+    form.chkText.put_Value(forms::CheckBoxChecked);
+    EXPECT_EQ(form.chkText.Value(), forms::CheckBoxChecked);
     EXPECT_EQ(errorNumberOf([&] { form.chkText.put_Value(2); }), 380);
     EXPECT_EQ(form.events, std::vector<std::string>{"chkText_Click"});
 }
@@ -239,11 +239,11 @@ TEST(Controls, EnabledAndVisibleAreTheControlsOwnSettings) {
 }
 
 TEST(Screen, ShowsTheHourglassAndTheDefaultPointerAgain) {
-    forms::Screen().put_MousePointer(forms::vbHourglass);
-    forms::Screen().put_MousePointer(forms::vbHourglass);
+    forms::Screen().put_MousePointer(forms::HourglassPointer);
+    forms::Screen().put_MousePointer(forms::HourglassPointer);
     ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    forms::Screen().put_MousePointer(forms::vbDefault);
+    forms::Screen().put_MousePointer(forms::DefaultPointer);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(errorNumberOf([] { forms::Screen().put_MousePointer(99); }), 380);
     EXPECT_GT(forms::Screen().Width(), 0);
@@ -252,12 +252,12 @@ TEST(Screen, ShowsTheHourglassAndTheDefaultPointerAgain) {
 TEST(Clipboard, OffersOnlyTheFormatsSetSinceClear) {
     forms::Clipboard().SetText("plain before");
     forms::Clipboard().Clear();
-    forms::Clipboard().SetText("{\\rtf1 x}", forms::vbCFRTF);
+    forms::Clipboard().SetText("{\\rtf1 x}", forms::ClipboardRichText);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data->formats(), QStringList{"text/rtf"});
-    EXPECT_EQ(forms::Clipboard().GetText(forms::vbCFRTF), "{\\rtf1 x}");
-    EXPECT_EQ(forms::Clipboard().GetText(forms::vbCFText), "");
+    EXPECT_EQ(forms::Clipboard().GetText(forms::ClipboardRichText), "{\\rtf1 x}");
+    EXPECT_EQ(forms::Clipboard().GetText(forms::ClipboardText), "");
 }
 
 TEST(RichTextBox, FormatsRangesPageByPageToTheEnd) {
