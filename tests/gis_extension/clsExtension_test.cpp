@@ -63,7 +63,7 @@ TEST_F(ExtensionObject, KeepsWhatItIsGivenAndDropsOnlyTheLayerAtShutdown) {
 
 TEST_F(ExtensionObject, IsFoundThroughTheApplicationByItsProgID) {
     const auto application =
-        model::makeApplication(model::makeMxDocument(model::makeMap("Layers", {})), {"/maps/study.mxd"});
+        model::makeApplication(model::makeMxDocument(model::makeMap("Layers", {})), {"/maps/study.map"});
     const auto loaded = model::loadExtension(application, "Veltrano.clsExtension");
     const auto uid = com::createInstanceAs<IUID>(CLSID_UID);
     uid->put_Value("Veltrano.clsExtension");

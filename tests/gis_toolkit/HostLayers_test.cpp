@@ -26,7 +26,7 @@ protected:
         model::registerHostClasses();
         const auto layer = [&](const std::string& name, OGRwkbGeometryType type, const std::string& wkt) {
             return model::openFeatureLayer(
-                       testing_support::writeLayer(folder_.pathOf(name + ".shp"), FixtureLayer{"ESRI Shapefile", name, type, 0, {}, {{wkt, {}}}}))
+                       testing_support::writeLayer(folder_.pathOf(name + ".shp"), FixtureLayer{"shp", name, type, 0, {}, {{wkt, {}}}}))
                 .as<ILayer>();
         };
         const auto deleted = layer("deleted", wkbPolygon, testing_support::squareWkt(0, 0, 1));
@@ -110,8 +110,8 @@ TEST(GetMxDocPath, GivesTheLastTemplate) {
     testing_support::RecordingErrorReport reports;
     const auto document = model::makeMxDocument(model::makeMap("Layers", {}));
     EXPECT_EQ(gis_toolkit::aml_func_mod::GetMxDocPath(
-                  model::makeApplication(document, {"/maps/Normal.mxt", "/maps/study.mxd"})),
-              "/maps/study.mxd");
+                  model::makeApplication(document, {"/maps/normal.template", "/maps/study.map"})),
+              "/maps/study.map");
     // No template at all: the host's error is reported and the path stays empty.
     EXPECT_EQ(gis_toolkit::aml_func_mod::GetMxDocPath(model::makeApplication(document, {})), "");
     ASSERT_EQ(reports.shown().size(), 1u);

@@ -42,7 +42,7 @@ protected:
 
     com::ComPtr<IMap> map_ = model::makeMap("Layers", {});
     com::ComPtr<IApplication> application_ =
-        model::makeApplication(model::makeMxDocument(map_), {"/maps/Normal.mxt", "/maps/study.mxd"});
+        model::makeApplication(model::makeMxDocument(map_), {"/maps/normal.template", "/maps/study.map"});
 };
 
 TEST_F(Application, FindsTheOneLoadedExtensionOfAClass) {
@@ -64,7 +64,7 @@ TEST_F(Application, FindsTheOneLoadedExtensionOfAClass) {
 TEST_F(Application, GivesItsDocumentTemplatesAndARecordingStatusBar) {
     EXPECT_TRUE(com::sameObject(application_->Document()->FocusMap(), map_));
     const auto templates = application_->Templates();
-    EXPECT_EQ(templates->Item(templates->Count() - 1), "/maps/study.mxd");
+    EXPECT_EQ(templates->Item(templates->Count() - 1), "/maps/study.map");
     EXPECT_THROW(templates->Item(2), com::Error);
 
     const auto statusBar = application_->StatusBar();

@@ -76,7 +76,7 @@ protected:
 
 TEST_F(CommaLocale, WritesEveryFieldKindWithADecimalPointAndRowsAtFlush) {
     // A layer's field, copied under another name, as the analysis copies its ID field.
-    testing_support::FixtureLayer layer{"ESRI Shapefile", "ids", wkbPoint, 0, {{"ident", OFTReal, 12, 3}}, {}};
+    testing_support::FixtureLayer layer{"shp", "ids", wkbPoint, 0, {{"ident", OFTReal, 12, 3}}, {}};
     const auto idField = model::openFeatureLayer(testing_support::writeLayer(folder_.pathOf("ids.shp"), layer))
                              ->FeatureClass()
                              ->Fields()

@@ -43,7 +43,7 @@ class FieldTypes : public ::testing::TestWithParam<FieldCase> {};
 TEST_P(FieldTypes, MapToTheHostsCodesAndKeepTheStoredValue) {
     const FieldCase& c = GetParam();
     TemporaryFolder folder;
-    FixtureLayer layer{"GPKG", "things", wkbPoint, 0, {c.field}, {{"POINT (1 2)", {c.text}}, {"POINT (3 4)", {std::nullopt}}}};
+    FixtureLayer layer{"gpkg", "things", wkbPoint, 0, {c.field}, {{"POINT (1 2)", {c.text}}, {"POINT (3 4)", {std::nullopt}}}};
     const auto featureClass = featureClassOf(writeLayer(folder.pathOf("things.gpkg"), layer));
     const com::ComPtr<IFields> fields = featureClass->Fields();
     ASSERT_EQ(fields->FieldCount(), 3);
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FeatureClass, TakesPrecisionAndScaleFromTheSource) {
     TemporaryFolder folder;
-    FixtureLayer layer{"ESRI Shapefile", "sizes", wkbPoint, 0,
+    FixtureLayer layer{"shp", "sizes", wkbPoint, 0,
                        {{"whole", OFTInteger, 9}, {"real", OFTReal, 16, 6}, {"text", OFTString, 30}}, {}};
     const auto fields = featureClassOf(writeLayer(folder.pathOf("sizes.shp"), layer))->Fields();
     EXPECT_EQ(fields->Field(2)->Precision(), 9);
@@ -93,7 +93,7 @@ class ShapeTypes : public ::testing::TestWithParam<ShapeCase> {};
 
 TEST_P(ShapeTypes, NameTheHostsGeometryType) {
     TemporaryFolder folder;
-    FixtureLayer layer{"ESRI Shapefile", "shapes", GetParam().ogrType, 0, {}, {{GetParam().wkt, {}}}};
+    FixtureLayer layer{"shp", "shapes", GetParam().ogrType, 0, {}, {{GetParam().wkt, {}}}};
     const auto featureClass = featureClassOf(writeLayer(folder.pathOf("shapes.shp"), layer));
     EXPECT_EQ(featureClass->ShapeType(), GetParam().hostType);
     EXPECT_EQ(allFeatures(featureClass).at(0)->Shape()->GeometryType(), GetParam().hostType);
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Shapefiles, ShapeTypes,
 TEST(FeatureClass, NamesItsSpatialReference) {
     TemporaryFolder folder;
     const auto referenceOf = [&](int epsg) {
-        FixtureLayer layer{"ESRI Shapefile", "l" + std::to_string(epsg), wkbPoint, epsg, {}, {}};
+        FixtureLayer layer{"shp", "l" + std::to_string(epsg), wkbPoint, epsg, {}, {}};
         return featureClassOf(writeLayer(folder.pathOf("l" + std::to_string(epsg) + ".shp"), layer))
             .as<IGeoDataset>()
             ->SpatialReference();
@@ -127,7 +127,7 @@ TEST(FeatureClass, NamesItsSpatialReference) {
 
 TEST(FeatureLayer, IsValidOnlyWhileItsSourceOpens) {
     TemporaryFolder folder;
-    FixtureLayer layer{"ESRI Shapefile", "gone", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}};
+    FixtureLayer layer{"shp", "gone", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}};
     const std::string path = writeLayer(folder.pathOf("gone.shp"), layer);
     const auto present = model::openFeatureLayer(path);
     EXPECT_TRUE(present->Valid());
@@ -158,7 +158,7 @@ TEST(FeatureClass, RaisesForAnObjectIdBeyond32Bits) {
 
 TEST(FeatureClass, GivesAFeatureWithoutShapeAnEmptyShapeThatCannotBeMeasured) {
     TemporaryFolder folder;
-    FixtureLayer layer{"GPKG", "holes", wkbPolygon, 0, {}, {{"", {}}, {testing_support::squareWkt(0, 0, 1), {}}}};
+    FixtureLayer layer{"gpkg", "holes", wkbPolygon, 0, {}, {{"", {}}, {testing_support::squareWkt(0, 0, 1), {}}}};
     const auto features = allFeatures(featureClassOf(writeLayer(folder.pathOf("holes.gpkg"), layer)));
     const com::ComPtr<IGeometry> empty = features.at(0)->Shape();
     EXPECT_TRUE(empty->IsEmpty());
@@ -168,7 +168,7 @@ TEST(FeatureClass, GivesAFeatureWithoutShapeAnEmptyShapeThatCannotBeMeasured) {
 
 TEST(FeatureClass, FailsWithTheHostsErrorWhenItsSourceIsDamaged) {
     TemporaryFolder folder;
-    FixtureLayer layer{"ESRI Shapefile", "damaged", wkbPolygon, 0, {{"id", OFTInteger, 9}}, {}};
+    FixtureLayer layer{"shp", "damaged", wkbPolygon, 0, {{"id", OFTInteger, 9}}, {}};
     for (int k = 0; k < 20; ++k) layer.features.push_back({testing_support::squareWkt(k, 0, 1), {std::to_string(k)}});
     const std::string path = writeLayer(folder.pathOf("damaged.shp"), layer);
     const auto featureClass = featureClassOf(path);
@@ -179,7 +179,7 @@ TEST(FeatureClass, FailsWithTheHostsErrorWhenItsSourceIsDamaged) {
 
 TEST(FeatureCursor, RecyclesOneFeatureAndLetsCursorsWalkAtOnce) {
     TemporaryFolder folder;
-    FixtureLayer layer{"ESRI Shapefile", "walk", wkbPoint, 0, {{"id", OFTInteger, 9}},
+    FixtureLayer layer{"shp", "walk", wkbPoint, 0, {{"id", OFTInteger, 9}},
                        {{"POINT (0 0)", {"10"}}, {"POINT (1 0)", {"11"}}, {"POINT (2 0)", {"12"}}}};
     const auto featureClass = featureClassOf(writeLayer(folder.pathOf("walk.shp"), layer));
     const auto outer = featureClass->Search(nullptr, true);
@@ -200,7 +200,7 @@ TEST(FeatureCursor, RecyclesOneFeatureAndLetsCursorsWalkAtOnce) {
 
 TEST(FeatureClass, KeepsItsFieldsFromBeingEditedButClonesThem) {
     TemporaryFolder folder;
-    FixtureLayer layer{"ESRI Shapefile", "ro", wkbPoint, 0, {{"id", OFTInteger, 9}}, {}};
+    FixtureLayer layer{"shp", "ro", wkbPoint, 0, {{"id", OFTInteger, 9}}, {}};
     const auto field = featureClassOf(writeLayer(folder.pathOf("ro.shp"), layer))->Fields()->Field(2);
     EXPECT_THROW(field.as<IFieldEdit>()->put_Name("other"), com::Error);
     const auto copy = field.as<IClone>()->Clone().as<IFieldEdit>();

@@ -50,7 +50,7 @@ protected:
 };
 
 TEST_F(SpatialSearch, MeasuresZeroForTouchingAndOverlappingShapes) {
-    FixtureLayer layer{"GPKG", "touch", wkbPolygon, 0, {},
+    FixtureLayer layer{"gpkg", "touch", wkbPolygon, 0, {},
                        {{testing_support::squareWkt(0, 0, 1), {}},
                         {testing_support::squareWkt(1, 0, 1), {}},
                         {testing_support::squareWkt(0.5, 0.5, 1), {}},
@@ -64,7 +64,7 @@ TEST_F(SpatialSearch, MeasuresZeroForTouchingAndOverlappingShapes) {
 
 // A polygon approximation of the round buffer around (0 0) would miss (3 4) at exactly 5.
 TEST_F(SpatialSearch, FindsAPointExactlyAtTheRadiusOffTheAxes) {
-    FixtureLayer layer{"GPKG", "points", wkbPoint, 0, {},
+    FixtureLayer layer{"gpkg", "points", wkbPoint, 0, {},
                        {{"POINT (0 0)", {}}, {"POINT (3 4)", {}}, {"POINT (3 4.000001)", {}}}};
     const auto featureClass = layerOf(layer);
     const auto shapes = shapesOf(featureClass);
@@ -81,7 +81,7 @@ TEST_F(SpatialSearch, AgreesWithBruteForceDistancesOnRandomPolygons) {
     std::uniform_real_distribution<double> position(0.0, 1000.0);
     std::uniform_real_distribution<double> radius(1.0, 25.0);
     std::uniform_int_distribution<int> corners(3, 9);
-    FixtureLayer layer{"GPKG", "random", wkbPolygon, 0, {}, {}};
+    FixtureLayer layer{"gpkg", "random", wkbPolygon, 0, {}, {}};
     for (int k = 0; k < 300; ++k) {
         const double x = position(random), y = position(random), r = radius(random);
         const int n = corners(random);
@@ -118,7 +118,7 @@ TEST_F(SpatialSearch, AgreesWithBruteForceDistancesOnRandomPolygons) {
 }
 
 TEST_F(SpatialSearch, RefusesAFilterItCannotAnswer) {
-    FixtureLayer layer{"GPKG", "one", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}};
+    FixtureLayer layer{"gpkg", "one", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}};
     const auto featureClass = layerOf(layer);
     const auto filter = com::createInstanceAs<ISpatialFilter>(CLSID_SpatialFilter);
     filter->put_SpatialRel(spatialRelation::Intersects);

@@ -11,12 +11,26 @@ namespace {
 
 [[noreturn]] void refuse(const std::string& what) { throw std::runtime_error("OGR refused to " + what); }
 
+// The vector driver that writes files with the extension given.
+GDALDriverH vectorDriverFor(const std::string& extension) {
+    for (int k = 0; k < GDALGetDriverCount(); ++k) {
+        GDALDriverH driver = GDALGetDriver(k);
+        const char* vector = GDALGetMetadataItem(driver, GDAL_DCAP_VECTOR, nullptr);
+        const char* creates = GDALGetMetadataItem(driver, GDAL_DCAP_CREATE, nullptr);
+        const char* extensions = GDALGetMetadataItem(driver, GDAL_DMD_EXTENSIONS, nullptr);
+        if (vector == nullptr || creates == nullptr || extensions == nullptr) continue;
+        const std::string list = std::string(" ") + extensions + " ";
+        if (list.find(" " + extension + " ") != std::string::npos) return driver;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::string writeLayer(const std::string& path, const FixtureLayer& layer) {
     GDALAllRegister();
-    GDALDriverH driver = GDALGetDriverByName(layer.driver.c_str());
-    if (driver == nullptr) refuse("find the driver " + layer.driver);
+    GDALDriverH driver = vectorDriverFor(layer.format);
+    if (driver == nullptr) refuse("find a driver for ." + layer.format);
     GDALDatasetH dataset = GDALCreate(driver, path.c_str(), 0, 0, 0, GDT_Unknown, nullptr);
     if (dataset == nullptr) refuse("create " + path);
     OGRSpatialReferenceH reference = nullptr;

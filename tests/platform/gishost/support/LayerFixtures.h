@@ -1,6 +1,7 @@
 #pragma once
-// Vector layers written with OGR for tests: a driver, a geometry type, a spatial
-// reference (an EPSG code, or none), fields and features given as WKT and texts.
+// Vector layers written with OGR for tests: a format (named by its file extension), a
+// geometry type, a spatial reference (an EPSG code, or none), fields and features given
+// as WKT and texts.
 #include <ogr_api.h>
 
 #include <cstdint>
@@ -24,7 +25,7 @@ struct FixtureFeature {
 };
 
 struct FixtureLayer {
-    std::string driver = "ESRI Shapefile";
+    std::string format = "shp";  // "shp", "gpkg", "geojson" ...
     std::string layerName = "layer";
     OGRwkbGeometryType geometryType = wkbPolygon;
     int epsg = 0;  // 0: no spatial reference
