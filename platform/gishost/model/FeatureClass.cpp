@@ -67,7 +67,7 @@ public:
     std::int32_t FindField(const std::string& name) override { return findField(*table_->fields(), name); }
 
     std::int32_t FeatureCount(const com::ComPtr<ISpatialFilter>& filter) override {
-        const std::size_t count = selected(filter).size();
+        const std::size_t count = filter ? selected(filter).size() : table_->records().size();
         if (count > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
             throw com::runtimeError(com::errors::Overflow);
         return static_cast<std::int32_t>(count);
