@@ -1,11 +1,14 @@
 #pragma once
 // General operations of the extension (module "MyGeneralOperations"): binary texts,
-// the elapsed-time lines of the analysis report, opening documents and testing
-// collections for a key.
+// the elapsed-time lines of the analysis report, opening documents, testing
+// collections for a key, and listing a map's layers by kind.
 #include <cstdint>
 #include <string>
 
 #include "com/Collection.h"
+#include "com/ComPtr.h"
+#include "gishost/Carto.h"
+#include "gishost/System.h"
 #include "sysutils/DateTime.h"
 
 namespace gis_toolkit::MyGeneralOperations {
@@ -32,5 +35,13 @@ template <class T>
 bool CollectionKeyExists(com::Collection<T>& collection, const std::string& key) {
     return collection.find(key) != nullptr;
 }
+
+// A new host array of the map's layers and tables that the mask selects, in map order,
+// group layers entered, standalone tables last. The mask's eight binary digits (of its
+// lowest eight bits) select: 1 every valid feature layer, 4 the standalone tables, 8
+// valid point layers, 16 valid polyline layers, 32 valid polygon layers, 64 valid
+// multipoint layers; 2 and 128 nothing. Valid raster and surface layers are added
+// whatever the mask. Reports its own errors and returns the array as it stood.
+com::ComPtr<gishost::IArray> ReturnLayersByType(const com::ComPtr<gishost::IMap>& map, std::int32_t mask);
 
 }  // namespace gis_toolkit::MyGeneralOperations

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "com/ComPtr.h"
 #include "com/Variant.h"
+#include "gishost/Framework.h"
+#include "gishost/Geodatabase.h"
 
 namespace gis_toolkit::aml_func_mod {
 
@@ -57,5 +60,21 @@ std::string ReturnArcGISGeneralDir(std::int32_t selector);
 // The value's text with its integer digits grouped by three with ",": 1234567 gives
 // 1,234,567; the part behind a "." is kept as it is.
 std::string InsertCommas(const com::Variant& value);
+
+// ---- Host layers and tables (aml_func_mod_layers.cpp, aml_func_mod_dbase.cpp) ----------
+
+// The name of a host geometry type code ("Point", "Polygon", "Circular Arc" ...), or
+// "Unknown Geometry" for a code without one.
+std::string ReturnShapeName(std::int32_t code);
+
+// The full path of the open map document: the last item of the application's templates.
+std::string GetMxDocPath(const com::ComPtr<gishost::IApplication>& application);
+
+// Creates the empty dBASE table at `path` (the folder of the path, its file name less a
+// trailing ".dbf") through the host's workspace factory of file tables, and returns it.
+// Without a field set the table gets one Integer field "Unique_ID" of precision 8, and
+// `fields` receives that set. A missing folder shows "Folder does not exist: " and the
+// folder, and gives no table; a failure of the host is reported and gives no table.
+com::ComPtr<gishost::ITable> CreatedBASETable(const std::string& path, com::ComPtr<gishost::IFields>& fields);
 
 }  // namespace gis_toolkit::aml_func_mod

@@ -1,0 +1,46 @@
+#pragma once
+// Vector layers written with OGR for tests: a format (named by its file extension), a
+// geometry type, a spatial reference (an EPSG code, or none), fields and features given
+// as WKT and texts.
+#include <ogr_api.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct FixtureField {
+    std::string name;
+    OGRFieldType type = OFTString;
+    int width = 0;
+    int precision = 0;
+    OGRFieldSubType subtype = OFSTNone;
+};
+
+struct FixtureFeature {
+    std::string wkt;                                  // empty: no shape
+    std::vector<std::optional<std::string>> values;   // nullopt: Null
+};
+
+struct FixtureLayer {
+    std::string format = "shp";  // "shp", "gpkg", "geojson" ...
+    std::string layerName = "layer";
+    OGRwkbGeometryType geometryType = wkbPolygon;
+    int epsg = 0;  // 0: no spatial reference
+    std::vector<FixtureField> fields;
+    std::vector<FixtureFeature> features;
+};
+
+// Writes the layer as the data source `path`; returns the path. Fails the test (and
+// throws) when OGR refuses.
+std::string writeLayer(const std::string& path, const FixtureLayer& layer);
+
+// A small raster of heights (GeoTIFF); returns the path.
+std::string writeRaster(const std::string& path);
+
+// The square polygon with its lower left corner at (x, y) and the side given.
+std::string squareWkt(double x, double y, double side);
+
+}  // namespace testing_support
