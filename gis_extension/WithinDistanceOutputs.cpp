@@ -1,5 +1,6 @@
 #include "gis_extension/WithinDistanceOutputs.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "sysutils/FormatSettings.h"
@@ -83,10 +84,12 @@ std::string AttributePattern(std::int32_t fieldType, std::int32_t scale) {
 std::string FormatWithPattern(double value, const std::string& pattern) {
     const std::size_t point = pattern.find('.');
     const int decimals = point == std::string::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
-    const int length = std::snprintf(nullptr, 0, "%.*f", decimals, value);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(text.data(), text.size(), "%.*f", decimals, value);
-    text.resize(static_cast<std::size_t>(length));
+    // The exact decimal value of the binary number, rounded to the decimals (as the C
+    // library's formatted output rounds it).
+    char buffer[400];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (error != std::errc()) throw com::runtimeError(com::errors::Overflow);
+    std::string text(buffer, end);
     if (const std::size_t dot = text.find('.'); dot != std::string::npos)
         text[dot] = sysutils::formatSettings().DecimalSeparator;
     return text;
