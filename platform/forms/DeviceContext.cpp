@@ -35,9 +35,9 @@ HDC CreateDCA(winapi::LPCSTR driver, winapi::LPCSTR device, winapi::LPCSTR, cons
 }
 
 winapi::BOOL DeleteDC(HDC deviceContext) {
-    if (informationContexts().erase(deviceContext) == 0) return winapi::FALSE;
+    if (informationContexts().erase(deviceContext) == 0) return 0;
     delete deviceContext;
-    return winapi::TRUE;
+    return 1;
 }
 
 }  // namespace forms

@@ -22,10 +22,15 @@ double ScreenObject::Height() {
 void ScreenObject::put_MousePointer(std::int16_t pointer) {
     if (pointer != DefaultPointer && pointer != HourglassPointer) throw invalidPropertyValue();
     if (pointer == pointer_) return;
-    // One override cursor at most, so that the default pointer always comes back.
-    if (pointer_ != DefaultPointer) QGuiApplication::restoreOverrideCursor();
-    if (pointer == HourglassPointer) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     pointer_ = pointer;
+    // Without a window system (a host run headless) there is no pointer to show.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return;
+    // One override cursor at most, so that the default pointer always comes back.
+    if (pointer == HourglassPointer) {
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
 }
 
 ScreenObject& Screen() {

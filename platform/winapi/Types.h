@@ -16,8 +16,8 @@ using LPCSTR = const char*;
 using LPBYTE = BYTE*;
 using LPDWORD = DWORD*;
 
-inline constexpr BOOL TRUE = 1;
-inline constexpr BOOL FALSE = 0;
+// A BOOL is non-zero for true. (No TRUE and FALSE constants: libraries such as GDAL
+// define macros of those names.)
 
 inline constexpr LONG ERROR_SUCCESS = 0;
 inline constexpr LONG ERROR_FILE_NOT_FOUND = 2;

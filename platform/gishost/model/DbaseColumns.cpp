@@ -78,8 +78,8 @@ DbaseColumn dbaseColumn(const FieldDefinition& field) {
     return column;
 }
 
-com::Variant columnValue(const DbaseColumn& column, const com::Variant& value) {
-    if (value.isNull() || value.isEmpty()) return com::Null{};
+ColumnCell columnCell(const DbaseColumn& column, const com::Variant& value) {
+    if (value.isNull() || value.isEmpty()) return {com::Null{}, columnText(column, com::Null{})};
     com::Variant converted;
     switch (column.type) {
         case fieldType::SmallInteger: converted = com::toInteger(value); break;
@@ -89,13 +89,13 @@ com::Variant columnValue(const DbaseColumn& column, const com::Variant& value) {
         case fieldType::Date: converted = value.is<com::Date>() ? value : com::Variant(com::Date{com::toDouble(value)}); break;
         default: converted = com::toText(value); break;
     }
-    const std::string text = columnText(column, converted);
+    std::string text = columnText(column, converted);
     if (static_cast<int>(text.size()) != column.width)
         throw hostError(HostFailure::Argument, "The value " + com::toText(value) + " does not fit into the field " +
                                                    column.name + " (" + std::to_string(column.width) + " characters" +
                                                    (column.decimals > 0 ? " with " + std::to_string(column.decimals) +
                                                                               " decimals)" : ")"));
-    return converted;
+    return {std::move(converted), std::move(text)};
 }
 
 std::string columnText(const DbaseColumn& column, const com::Variant& value) {

@@ -23,8 +23,15 @@ struct DbaseColumn {
 
 DbaseColumn dbaseColumn(const FieldDefinition& field);
 
-// The value converted to the column's type (Null and Empty stay Null).
-com::Variant columnValue(const DbaseColumn& column, const com::Variant& value);
+// A value converted to the column's type (Null and Empty stay Null), with its text.
+struct ColumnCell {
+    com::Variant value;
+    std::string text;
+};
+
+// The value converted to the column's type, and its text in the column; a value that
+// does not fit raises the host's error.
+ColumnCell columnCell(const DbaseColumn& column, const com::Variant& value);
 // The exact text of a converted value in the column: `width` characters, blanks for Null.
 std::string columnText(const DbaseColumn& column, const com::Variant& value);
 

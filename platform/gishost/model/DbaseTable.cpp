@@ -82,53 +82,100 @@ struct TableFile {
         return hostError(HostFailure::Write, "The dBASE table " + path + " cannot be written: " + why);
     }
 
-    // Appends rows of converted values, one value per column.
-    void append(const std::vector<std::vector<com::Variant>>& rows) const {
-        if (rows.empty()) return;
-        SAHooks hooks = fileHooks();
-        fileFailed = false;
-        DbfFile file(DBFOpenLL(path.c_str(), "rb+", &hooks));
-        if (!file) throw writeFailed(std::strerror(errno));
-        if (DBFGetFieldCount(file.get()) != static_cast<int>(columns.size()))
-            throw writeFailed("the file no longer holds the table's fields");
-        for (const std::vector<com::Variant>& row : rows) {
-            const int record = DBFGetRecordCount(file.get());
-            for (std::size_t k = 0; k < columns.size(); ++k) {
-                std::string text = columnText(columns[k], row[k]);
-                if (!DBFWriteAttributeDirectly(file.get(), record, static_cast<int>(k), text.data()))
-                    fileFailed = true;
-            }
+    // The length of one record: the deletion flag and every column.
+    std::size_t recordLength() const {
+        std::size_t length = 1;
+        for (const DbaseColumn& column : columns) length += static_cast<std::size_t>(column.width);
+        return length;
+    }
+
+    // Records written behind those the header counts, not yet counted (see writeRecords).
+    mutable std::size_t uncounted = 0;
+
+    // Writes `count` records, given as their bytes, in one write behind the records the
+    // file holds. With `count` true they are counted in the header (with any written
+    // before them) and the file is made durable; until then readers do not see them.
+    void writeRecords(const std::string& records, std::size_t count, bool counted) const {
+        if (count == 0 && (!counted || uncounted == 0)) return;
+        std::FILE* file = std::fopen(path.c_str(), "r+b");
+        if (file == nullptr) throw writeFailed(std::strerror(errno));
+        const auto fail = [&](const std::string& why) {
+            std::fclose(file);
+            return writeFailed(why);
+        };
+        unsigned char header[32];
+        if (std::fread(header, 1, sizeof header, file) != sizeof header) throw fail("its header cannot be read");
+        const std::uint64_t held = static_cast<std::uint64_t>(header[4]) | static_cast<std::uint64_t>(header[5]) << 8 |
+                                   static_cast<std::uint64_t>(header[6]) << 16 |
+                                   static_cast<std::uint64_t>(header[7]) << 24;
+        const std::size_t headerLength = header[8] | static_cast<std::size_t>(header[9]) << 8;
+        const std::size_t length = header[10] | static_cast<std::size_t>(header[11]) << 8;
+        if (length != recordLength() || headerLength < 32 + 32 * columns.size())
+            throw fail("the file no longer holds the table's fields");
+        const std::uint64_t total = held + uncounted + count;
+        if (total > 0xFFFFFFFFu) throw fail("it would hold more records than dBASE counts");
+        const std::string endMark = counted ? "\x1A" : "";
+        int error = 0;
+        const std::size_t allowed = sysutils::writableBytes(records.size() + endMark.size(), error);
+        if (std::fseek(file, static_cast<long>(headerLength + (held + uncounted) * length), SEEK_SET) != 0 ||
+            allowed < records.size() + endMark.size() ||
+            std::fwrite(records.data(), 1, records.size(), file) != records.size() ||
+            std::fwrite(endMark.data(), 1, endMark.size(), file) != endMark.size())
+            throw fail(std::strerror(error != 0 ? error : errno));
+        if (!counted) {
+            uncounted += count;
+            if (std::fclose(file) != 0) throw writeFailed(std::strerror(errno));
+            return;
         }
-        DBFClose(file.release());
-        if (fileFailed) throw writeFailed("writing failed");
+        std::time_t now = std::time(nullptr);
+        std::tm today{};
+        if (::localtime_r(&now, &today) != nullptr) {
+            header[1] = static_cast<unsigned char>(today.tm_year % 256);
+            header[2] = static_cast<unsigned char>(today.tm_mon + 1);
+            header[3] = static_cast<unsigned char>(today.tm_mday);
+        }
+        for (int k = 0; k < 4; ++k) header[4 + k] = static_cast<unsigned char>(total >> (8 * k));
+        if (std::fseek(file, 0, SEEK_SET) != 0 || std::fwrite(header, 1, sizeof header, file) != sizeof header)
+            throw fail(std::strerror(errno));
+        const bool durable = std::fflush(file) == 0 && !sysutils::syncFails(error) && ::fsync(::fileno(file)) == 0;
+        if (std::fclose(file) != 0 || !durable) throw writeFailed(std::strerror(error != 0 ? error : errno));
+        uncounted = 0;
     }
 };
 
 class RowBuffer final : public com::Object<IRowBuffer> {
 public:
-    explicit RowBuffer(std::shared_ptr<const TableFile> table)
-        : table_(std::move(table)), values_(table_->columns.size(), com::Null{}) {}
+    explicit RowBuffer(std::shared_ptr<const TableFile> table) : table_(std::move(table)) {
+        for (const DbaseColumn& column : table_->columns) cells_.push_back(columnCell(column, com::Null{}));
+    }
 
-    com::Variant Value(std::int32_t index) override { return values_[position(index)]; }
+    com::Variant Value(std::int32_t index) override { return cells_[position(index)].value; }
     void put_Value(std::int32_t index, const com::Variant& value) override {
         const std::size_t k = position(index);
-        values_[k] = columnValue(table_->columns[k], value);
+        cells_[k] = columnCell(table_->columns[k], value);
+    }
+    // Appends the row as a record: not deleted, then every column's text.
+    void appendRecord(std::string& records) const {
+        records += ' ';
+        for (const ColumnCell& cell : cells_) records += cell.text;
     }
     com::ComPtr<IFields> Fields() override { return table_->fields; }
 
 private:
     std::size_t position(std::int32_t index) const {
-        if (index < 0 || static_cast<std::size_t>(index) >= values_.size())
+        if (index < 0 || static_cast<std::size_t>(index) >= cells_.size())
             throw hostError(HostFailure::Argument,
                             "Table " + table_->name + " has no field at position " + std::to_string(index));
         return static_cast<std::size_t>(index);
     }
 
     std::shared_ptr<const TableFile> table_;
-    std::vector<com::Variant> values_;
+    std::vector<ColumnCell> cells_;
 };
 
 class InsertCursor final : public com::Object<ICursor> {
+    static constexpr std::size_t pendingLimit = std::size_t{4} << 20;
+
 public:
     InsertCursor(std::shared_ptr<const TableFile> table, bool buffering) : table_(std::move(table)), buffering_(buffering) {}
     // Rows still kept are written when the cursor is let go, as far as the file takes them:
@@ -146,25 +193,41 @@ public:
 
     com::Variant InsertRow(const com::ComPtr<IRowBuffer>& buffer) override {
         if (!buffer) throw com::runtimeError(com::errors::ObjectNotSet);
-        std::vector<com::Variant> row;
-        for (std::size_t k = 0; k < table_->columns.size(); ++k)
-            row.push_back(columnValue(table_->columns[k], buffer->Value(static_cast<std::int32_t>(k))));
-        pending_.push_back(std::move(row));
+        if (const auto* own = dynamic_cast<const RowBuffer*>(buffer.get())) {
+            own->appendRecord(pending_);
+        } else {
+            // A row buffer of another table: its values are converted to this table's columns.
+            std::string record(1, ' ');
+            for (std::size_t k = 0; k < table_->columns.size(); ++k)
+                record += columnCell(table_->columns[k], buffer->Value(static_cast<std::int32_t>(k))).text;
+            pending_ += record;
+        }
+        ++pendingCount_;
         const std::int32_t number = inserted_++;
-        if (!buffering_) Flush();
+        if (!buffering_) {
+            Flush();
+        } else if (pending_.size() >= pendingLimit) {
+            // Many rows: written ahead, still counted only at Flush, so that memory stays small.
+            table_->writeRecords(pending_, pendingCount_, /*counted=*/false);
+            pending_.clear();
+            pendingCount_ = 0;
+        }
         return number;
     }
 
     void Flush() override {
-        std::vector<std::vector<com::Variant>> rows = std::move(pending_);
+        const std::string records = std::move(pending_);
+        const std::size_t count = pendingCount_;
         pending_.clear();
-        table_->append(rows);
+        pendingCount_ = 0;
+        table_->writeRecords(records, count, /*counted=*/true);
     }
 
 private:
     std::shared_ptr<const TableFile> table_;
     bool buffering_;
-    std::vector<std::vector<com::Variant>> pending_;
+    std::string pending_;  // the records kept until Flush
+    std::size_t pendingCount_ = 0;
     std::int32_t inserted_ = 0;
 };
 

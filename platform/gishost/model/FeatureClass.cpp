@@ -23,7 +23,7 @@ public:
     }
     com::ComPtr<IFields> Fields() override { return table_->fields(); }
     std::int32_t OID() override { return table_->oid(record()); }
-    com::ComPtr<IGeometry> Shape() override { return makeGeometry(record().shape); }
+    com::ComPtr<IGeometry> Shape() override { return table_->geometry(position_); }
 
 private:
     const FeatureRecord& record() const { return table_->records()[position_]; }

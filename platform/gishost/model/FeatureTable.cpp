@@ -7,6 +7,8 @@
 #include "gishost/model/Gdal.h"
 #include "gishost/model/GeometryObjects.h"
 #include "gishost/model/HostError.h"
+#include "gishost/model/ParallelWork.h"
+#include "gishost/model/Proximity.h"
 #include "gishost/model/SpatialReferences.h"
 
 namespace gishost::model {
@@ -84,23 +86,44 @@ com::Variant attributeValue(OGRFeatureH feature, int field, std::int32_t type) {
     }
 }
 
-// The shape of a feature: curves made straight, heights and measures dropped, handed
-// to the geometry engine. A shape the engine cannot take is kept as unusable.
-std::shared_ptr<const Shape> shapeOf(OGRFeatureH feature, std::int32_t layerShapeType) {
+// A feature's shape as read from the source: curves made straight, heights and measures
+// dropped, as well-known binary for the geometry engine; or why there is none.
+struct ReadShape {
+    std::int32_t type = 0;
+    bool present = false;
+    std::string problem;
+    std::vector<unsigned char> wkb;
+};
+
+ReadShape readShape(OGRFeatureH feature, std::int32_t layerShapeType) {
+    ReadShape shape;
+    shape.type = layerShapeType;
     OGRGeometryH geometry = OGR_F_GetGeometryRef(feature);
-    if (geometry == nullptr) return Shape::empty(layerShapeType);
-    const std::int32_t type = hostGeometryType(OGR_G_GetGeometryType(geometry));
+    if (geometry == nullptr) return shape;
+    shape.present = true;
+    shape.type = hostGeometryType(OGR_G_GetGeometryType(geometry));
     OGRGeometryH linear = OGR_G_GetLinearGeometry(geometry, 0.0, nullptr);
-    if (linear == nullptr) return Shape::unusable(type, "the shape cannot be made of straight lines");
+    if (linear == nullptr) {
+        shape.problem = "the shape cannot be made of straight lines";
+        return shape;
+    }
     OGR_G_FlattenTo2D(linear);
-    std::vector<unsigned char> wkb(static_cast<std::size_t>(OGR_G_WkbSize(linear)));
-    const OGRErr exported = OGR_G_ExportToWkb(linear, wkbNDR, wkb.data());
+    shape.wkb.resize(static_cast<std::size_t>(OGR_G_WkbSize(linear)));
+    const OGRErr exported = OGR_G_ExportToWkb(linear, wkbNDR, shape.wkb.data());
     OGR_G_DestroyGeometry(linear);
-    if (exported != OGRERR_NONE) return Shape::unusable(type, "the shape cannot be exported");
+    if (exported != OGRERR_NONE) shape.problem = "the shape cannot be exported";
+    return shape;
+}
+
+// The shape handed to the geometry engine; a shape the engine cannot take is kept as
+// unusable. Safe on any thread: the engine's context is the thread's own.
+std::shared_ptr<const Shape> shapeOf(const ReadShape& read, ShapeOrigin origin) {
+    if (!read.present) return Shape::empty(read.type);
+    if (!read.problem.empty()) return Shape::unusable(read.type, read.problem);
     try {
-        return Shape::of(geos::readWkb(wkb.data(), wkb.size()), type);
+        return Shape::of(geos::readWkb(read.wkb.data(), read.wkb.size()), read.type, std::move(origin));
     } catch (const com::Error& error) {
-        return Shape::unusable(type, error.Description);
+        return Shape::unusable(read.type, error.Description);
     }
 }
 
@@ -202,28 +225,53 @@ void FeatureTable::readRecords() {
     if (OGR_FD_GetFieldCount(OGR_L_GetLayerDefn(layer)) != static_cast<int>(attributeTypes_.size()))
         throw unreadable(path_, layerName_, "its fields have changed");
     std::vector<FeatureRecord> records;
+    std::vector<ReadShape> shapes;
+    auto proximity = std::make_shared<Proximity>();
     OGR_L_ResetReading(layer);
     while (OGRFeatureH feature = OGR_L_GetNextFeature(layer)) {
         FeatureRecord record;
         record.fid = OGR_F_GetFID(feature);
         for (std::size_t k = 0; k < attributeTypes_.size(); ++k)
             record.attributes.push_back(attributeValue(feature, static_cast<int>(k), attributeTypes_[k]));
-        record.shape = shapeOf(feature, shapeType_);
+        shapes.push_back(readShape(feature, shapeType_));
         OGR_F_Destroy(feature);
         records.push_back(std::move(record));
         if (errors.failed()) break;
     }
     if (errors.failed()) throw unreadable(path_, layerName_, errors.message());
+    // The engine reads the shapes on all cores.
+    parallelFor(records.size(), [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k) {
+            records[k].shape = shapeOf(shapes[k], ShapeOrigin{proximity, k});
+            shapes[k] = ReadShape{};
+        }
+    });
+    std::vector<std::shared_ptr<const Shape>> kept;
+    for (const FeatureRecord& record : records) kept.push_back(record.shape);
+    proximity->setShapes(std::move(kept));
+    proximity_ = std::move(proximity);
     records_ = std::move(records);
 }
 
 std::vector<std::size_t> FeatureTable::intersecting(const Shape& filter) {
+    records();
+    // Within a width of one of this class's own features: the neighbours measured ahead.
+    if (const Shape* source = filter.bufferSource(); source && source->origin().proximity.lock() == proximity_)
+        return proximity_->within(source->origin().position, filter.bufferWidth());
     if (!search_) {
         std::vector<std::shared_ptr<const Shape>> shapes;
         for (const FeatureRecord& record : records()) shapes.push_back(record.shape);
         search_ = std::make_unique<SpatialSearch>(std::move(shapes));
     }
     return search_->intersecting(filter);
+}
+
+com::ComPtr<IGeometry> FeatureTable::geometry(std::size_t position) {
+    const std::vector<FeatureRecord>& all = records();
+    if (geometries_.size() != all.size()) geometries_.resize(all.size());
+    com::ComPtr<IGeometry>& made = geometries_[position];
+    if (!made) made = makeGeometry(all[position].shape);
+    return made;
 }
 
 std::int32_t FeatureTable::oid(const FeatureRecord& record) const {

@@ -14,6 +14,7 @@
 #include "com/Variant.h"
 #include "gishost/Geodatabase.h"
 #include "gishost/model/Fields.h"
+#include "gishost/model/Proximity.h"
 #include "gishost/model/Shape.h"
 #include "gishost/model/SpatialSearch.h"
 
@@ -42,6 +43,10 @@ public:
     // The positions of the features whose shapes intersect `filter`, ascending.
     std::vector<std::size_t> intersecting(const Shape& filter);
 
+    // The geometry object of the feature at `position`, made once and shared: a shape is
+    // never changed, so every caller may hold the same object.
+    com::ComPtr<IGeometry> geometry(std::size_t position);
+
     // The value of field `index` of a feature, typed as the layer stores it.
     com::Variant value(const FeatureRecord& record, std::int32_t index) const;
     // A feature's object ID; one outside the 32-bit range raises the host's error.
@@ -62,6 +67,8 @@ private:
     com::ComPtr<IFields> fields_;
     com::ComPtr<ISpatialReference> spatialReference_;
     std::optional<std::vector<FeatureRecord>> records_;
+    std::shared_ptr<Proximity> proximity_;
+    std::vector<com::ComPtr<IGeometry>> geometries_;
     std::unique_ptr<SpatialSearch> search_;
 };
 

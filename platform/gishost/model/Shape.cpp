@@ -5,22 +5,24 @@
 
 #include "gishost/Geometry.h"
 #include "gishost/model/HostError.h"
+#include "gishost/model/Proximity.h"
 
 namespace gishost::model {
 
 Shape::Shape(std::int32_t type, geos::Geometry geometry, std::string problem, std::shared_ptr<const Shape> source,
-             double width)
+             double width, ShapeOrigin origin)
     : type_(type),
       geometry_(std::move(geometry)),
       problem_(std::move(problem)),
       source_(std::move(source)),
-      width_(width) {}
+      width_(width),
+      origin_(std::move(origin)) {}
 
-std::shared_ptr<const Shape> Shape::of(geos::Geometry geometry, std::int32_t type) {
+std::shared_ptr<const Shape> Shape::of(geos::Geometry geometry, std::int32_t type, ShapeOrigin origin) {
     if (geos::isEmpty(geometry.get())) return empty(type);
     if (!geos::envelope(geometry.get()).finite())
         return unusable(type, "the shape has coordinates that are not finite numbers");
-    return std::shared_ptr<const Shape>(new Shape(type, std::move(geometry), {}, nullptr, 0.0));
+    return std::shared_ptr<const Shape>(new Shape(type, std::move(geometry), {}, nullptr, 0.0, std::move(origin)));
 }
 
 std::shared_ptr<const Shape> Shape::empty(std::int32_t type) {
@@ -74,6 +76,12 @@ geos::Envelope Shape::envelope() const {
 }
 
 double Shape::distanceTo(const Shape& other) const {
+    // Two features of one feature class: measured ahead, or with the rest of a row.
+    if (!source_ && !other.source_) {
+        if (const std::shared_ptr<Proximity> proximity = origin_.proximity.lock();
+            proximity && proximity == other.origin_.proximity.lock())
+            return proximity->distance(origin_.position, other.origin_.position);
+    }
     const Core a = core();
     const Core b = other.core();
     const double between = geos::distance(a.geometry, b.geometry);

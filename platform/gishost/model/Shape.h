@@ -13,10 +13,19 @@
 
 namespace gishost::model {
 
+class Proximity;
+
+// Which feature of which feature class a shape belongs to, so that distances between the
+// features of one class can be measured ahead and looked up (Proximity.h).
+struct ShapeOrigin {
+    std::weak_ptr<Proximity> proximity;
+    std::size_t position = 0;
+};
+
 class Shape {
 public:
     // A shape of the geometry engine, of the host's geometry type `type`.
-    static std::shared_ptr<const Shape> of(geos::Geometry geometry, std::int32_t type);
+    static std::shared_ptr<const Shape> of(geos::Geometry geometry, std::int32_t type, ShapeOrigin origin = {});
     // A feature without a shape.
     static std::shared_ptr<const Shape> empty(std::int32_t type);
     // A shape that was there but cannot be used; `problem` says why.
@@ -42,6 +51,12 @@ public:
     // shape must be usable.
     const GEOSGeometry* materialised() const;
 
+    // For the area within a width of a shape: that shape, and the width (a width that is
+    // not negative); else null.
+    const Shape* bufferSource() const { return source_ && width_ >= 0.0 ? source_.get() : nullptr; }
+    double bufferWidth() const { return width_; }
+    const ShapeOrigin& origin() const { return origin_; }
+
 private:
     // A shape reduced to a shape of the engine and the width that surrounds it.
     struct Core {
@@ -50,7 +65,7 @@ private:
     };
 
     Shape(std::int32_t type, geos::Geometry geometry, std::string problem, std::shared_ptr<const Shape> source,
-          double width);
+          double width, ShapeOrigin origin = {});
     Core core() const;
 
     std::int32_t type_;
@@ -58,6 +73,7 @@ private:
     std::string problem_;
     std::shared_ptr<const Shape> source_;  // set for a buffer
     double width_ = 0.0;
+    ShapeOrigin origin_;
     mutable std::once_flag materialise_;
 };
 

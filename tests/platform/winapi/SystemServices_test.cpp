@@ -59,11 +59,11 @@ public:
 
 TEST(SetWindowPos, KeepsAWindowOnTopOrReleasesItAndMovesOnlyWhenAsked) {
     RecordingWindow window;
-    EXPECT_EQ(SetWindowPos(&window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), TRUE);
-    EXPECT_EQ(SetWindowPos(&window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), TRUE);
-    EXPECT_EQ(SetWindowPos(&window, nullptr, 10, 20, 300, 200, 0), TRUE);
+    EXPECT_NE(SetWindowPos(&window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), 0);
+    EXPECT_NE(SetWindowPos(&window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), 0);
+    EXPECT_NE(SetWindowPos(&window, nullptr, 10, 20, 300, 200, 0), 0);
     EXPECT_EQ(window.calls, (std::vector<std::string>{"top", "not top", "move 10,20", "size 300x200"}));
-    EXPECT_EQ(SetWindowPos(nullptr, HWND_TOPMOST, 0, 0, 0, 0, 3), FALSE);
+    EXPECT_EQ(SetWindowPos(nullptr, HWND_TOPMOST, 0, 0, 0, 0, 3), 0);
 }
 
 }  // namespace
