@@ -249,6 +249,16 @@ protected:
     ~ICatalogBrowser() = default;
 };
 
+// The component categories in which a plug-in's classes are enrolled, so that the host
+// creates them at start-up: toolbar definitions (IToolBarDef), commands (ICommand) and
+// extensions (IExtension).
+inline constexpr com::GUID CATID_ToolBars = com::guid("{87CF396A-DAE3-46AF-ABEA-C82EA39288F0}");
+inline constexpr com::GUID CATID_Commands = com::guid("{DF84FDB5-0C28-4FD4-92A8-4DDC12517A9E}");
+inline constexpr com::GUID CATID_Extensions = com::guid("{CED28E6E-0DE6-40E2-BD0A-D5CB910F0311}");
+inline constexpr const char* CATID_ToolBarsDescription = "GIS host toolbars";
+inline constexpr const char* CATID_CommandsDescription = "GIS host commands";
+inline constexpr const char* CATID_ExtensionsDescription = "GIS host extensions";
+
 // Classes that callers create by class identifier.
 inline constexpr com::CLSID CLSID_TableWindow = com::guid("{56B425D0-02B3-403E-A96D-052805234BB9}");
 inline constexpr com::CLSID CLSID_CatalogBrowser = com::guid("{EAB9CE2A-E777-11D1-AEE7-080009EC734B}");
