@@ -65,7 +65,9 @@ void TFormPrincipal::ActionViewProbExecute(vcl::TObject*) {
 }
 
 void TFormPrincipal::ActionViewProbMaxExecute(vcl::TObject*) {
-    if (lastExecution)
+    // Enabled from the start, so it may run before PC was computed: then it shows nothing.
+    const ResultGates gates = resultGates(executionFacts(lastExecution.get(), executionProgress.get()));
+    if (gates[static_cast<std::size_t>(ResultAction::ViewProbMax)])
         showView("Maximum product probabilities", results::maximumProductProbabilitiesView(*lastExecution));
 }
 

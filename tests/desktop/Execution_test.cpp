@@ -93,7 +93,11 @@ TEST_F(Execution, ARunRefusedByTheEngineEndsWithoutResults) {
     EXPECT_EQ(lines.front().rfind("Execution started at: ", 0), 0u);
     EXPECT_EQ(lines[lines.size() - 2].rfind("Execution ended at ", 0), 0u);
     EXPECT_EQ(lines.back().rfind("Total processing time ", 0), 0u);
-    for (vcl::TAction* action : window->resultActions()) EXPECT_FALSE(action->Enabled()) << action->Name();
+    // No result action is offered; the maximum-product view keeps its start state and shows nothing.
+    for (vcl::TAction* action : window->resultActions())
+        EXPECT_EQ(action->Enabled(), action == window->ActionViewProbMax) << action->Name();
+    window->ActionViewProbMaxExecute(window);
+    EXPECT_FALSE(desktop::FormScreen->Visible());
     EXPECT_NE(window->lastExecution, nullptr);
     expectUnlocked();
 
