@@ -22,6 +22,8 @@ void showView(const std::string& caption, const results::ViewLines& lines) {
     for (const std::string& line : lines) FormScreen->MemoPantalla->Lines()->Add(line);
     FormScreen->Show();
     FormScreen->SetFocus();
+    // Each line added scrolled to the end; every view opens at its first line instead.
+    FormScreen->MemoPantalla->SetSelStart(0);
 }
 
 // Asks for the file with `defaultName` preset; false when the user cancels.
