@@ -100,7 +100,7 @@ void tamblorProgram::readConnectionFile() {
 
     NumberScanner scanner(connectionFile);
     if (!scanner.isOpen()) {
-        showError(cannotOpenInputFile + connectionFile);
+        showError(cannotOpenInputFile + connectionFile + scanner.notOpenedReason());
         return;
     }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "engine/InputFile.h"
 #include "engine/InputFileMessages.h"
 #include "engine/NumberScanner.h"
 #include "sysutils/FloatConversion.h"
@@ -53,9 +54,10 @@ void showError(const std::string& text) { sysutils::ShowMessage(text, errorCapti
 }  // namespace
 
 int countColumnsAndLines(const std::string& fileName, int& columns, int& lines) {
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    const OpenedInputFile opened = openInputFile(fileName);
+    std::FILE* file = opened.file;
     if (file == nullptr) {
-        showError(cannotOpenInputFile + fileName);
+        showError(cannotOpenInputFile + fileName + opened.reason);
         return 1;
     }
 
@@ -91,7 +93,7 @@ int countColumnsAndLines(const std::string& fileName, int& columns, int& lines) 
 int countNodesToAdd(const std::string& fileName) {
     NumberScanner scanner(fileName);
     if (!scanner.isOpen()) {
-        showError("Cannot open node file " + fileName);
+        showError("Cannot open node file " + fileName + scanner.notOpenedReason());
         return 0;
     }
 

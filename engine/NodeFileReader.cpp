@@ -78,7 +78,7 @@ void tamblorProgram::readNodeFile() {
     totalAttribute = 0.0f;
     NumberScanner scanner(nodeFile);
     if (!scanner.isOpen()) {
-        sysutils::ShowMessage(cannotOpenInputFile + nodeFile, errorCaption);
+        sysutils::ShowMessage(cannotOpenInputFile + nodeFile + scanner.notOpenedReason(), errorCaption);
     } else {
         // Slots that no record fills keep ID 0 and attribute 0 from the allocation.
         std::int32_t stored = 0;
