@@ -7,6 +7,7 @@
 #include "engine/InputFile.h"
 #include "engine/InputFileMessages.h"
 #include "engine/NumberScanner.h"
+#include "engine/RepeatedFaultBoxes.h"
 #include "sysutils/FloatConversion.h"
 #include "sysutils/MessageBoxes.h"
 
@@ -62,6 +63,8 @@ int countColumnsAndLines(const std::string& fileName, int& columns, int& lines) 
     }
 
     LineValueCounter counter(file);
+    RepeatedFaultBoxes columnFaults("a number of columns different from that of the first line", fileName,
+                                    errorCaption);
     int errors = 0;
     std::int64_t firstCount = 0;
     std::int64_t counted = 0;
@@ -72,14 +75,15 @@ int countColumnsAndLines(const std::string& fileName, int& columns, int& lines) 
         if (counted == 1) {
             firstCount = values;
         } else if (values != firstCount) {
-            showError("Not all the lines within the node or connection file have the same number of columns. \nLine " +
-                      sysutils::IntToStr(counted) + " in the node or connection file has " +
-                      sysutils::IntToStr(values) +
-                      " columns, which is different from previous lines in the same file.");
-            ++errors;
+            columnFaults.show(
+                "Not all the lines within the node or connection file have the same number of columns. \nLine " +
+                sysutils::IntToStr(counted) + " in the node or connection file has " + sysutils::IntToStr(values) +
+                " columns, which is different from previous lines in the same file.");
+            if (errors < std::numeric_limits<int>::max()) ++errors;
         }
     }
     std::fclose(file);
+    columnFaults.finish();
 
     if (counted == 0) {
         showError("The node file or connection file " + fileName + " holds no values.");
