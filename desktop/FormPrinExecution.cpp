@@ -3,7 +3,9 @@
 #include "desktop/FormPrin.h"
 #include "desktop/Thread.h"
 #include "desktop/TimeStamp.h"
+#include "engine/OutOfMemory.h"
 #include "sysutils/DateTime.h"
+#include "vcl/Application.h"
 
 namespace desktop {
 
@@ -29,11 +31,22 @@ void TFormPrincipal::ActionStartExecutionExecute(vcl::TObject*) {
     RunInputs inputs = readRunInputs();
     ActionCanNoSelectExecute(this);
     vcl::TThread::Dispose(executionThread);
+    executionThread = nullptr;
     executionProgress = std::make_shared<ExecutionProgress>();
-    auto* worker = new MyThread(/*CreateSuspended=*/true, std::move(inputs), executionProgress);
-    worker->SetOnHeld([this, worker] { WorkerHeld(worker); });
+    MyThread* worker = nullptr;
+    try {
+        worker = new MyThread(/*CreateSuspended=*/true, std::move(inputs), executionProgress);
+        worker->SetOnHeld([this, worker] { WorkerHeld(worker); });
+        worker->Resume();
+    } catch (...) {
+        // No memory or no thread for the worker: the window offers Run again.
+        const std::string message = engine::runFailureText();
+        vcl::TThread::Dispose(worker);
+        ActionCanSelectExecute(this);
+        vcl::Application->ShowException(message);
+        return;
+    }
     executionThread = worker;
-    worker->Resume();
 }
 
 void TFormPrincipal::ActionPauseExecutionExecute(vcl::TObject*) {

@@ -1,6 +1,11 @@
 #include "engine/fast/WorkerPool.h"
 
 #include <atomic>
+#include <new>
+#include <system_error>
+
+#include "engine/OutOfMemory.h"
+#include "sysutils/ThreadStart.h"
 
 namespace engine::fast {
 namespace {
@@ -14,17 +19,30 @@ std::int64_t WorkerPool::tasksRunning() { return running.load(); }
 WorkerPool::WorkerPool(unsigned threads) {
     if (threads == 0) threads = std::thread::hardware_concurrency();
     if (threads == 0) threads = 1;
-    workers_.reserve(threads - 1);
-    for (unsigned thread = 1; thread < threads; ++thread) workers_.emplace_back([this, thread] { workerLoop(thread); });
+    try {
+        workers_.reserve(threads - 1);
+        for (unsigned thread = 1; thread < threads; ++thread)
+            workers_.push_back(sysutils::startThread([this, thread] { workerLoop(thread); }));
+    } catch (const std::system_error&) {
+        // The threads that did start end before the pool's state goes.
+        stop();
+        throwOutOfMemory(outOfMemoryMessageB);
+    } catch (const std::bad_alloc&) {
+        stop();
+        throwOutOfMemory(outOfMemoryMessageB);
+    }
 }
 
-WorkerPool::~WorkerPool() {
+WorkerPool::~WorkerPool() { stop(); }
+
+void WorkerPool::stop() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
     }
     wake_.notify_all();
     for (std::thread& worker : workers_) worker.join();
+    workers_.clear();
 }
 
 void WorkerPool::run(std::int64_t count, const Task& task) {

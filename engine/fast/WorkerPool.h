@@ -15,7 +15,8 @@ namespace engine::fast {
 
 class WorkerPool {
 public:
-    // `threads` counts the calling thread; 0 means one per core.
+    // `threads` counts the calling thread; 0 means one per core. When the system cannot
+    // start them all, those that started end and the out-of-memory exception is raised.
     explicit WorkerPool(unsigned threads);
     ~WorkerPool();
     WorkerPool(const WorkerPool&) = delete;
@@ -35,6 +36,8 @@ public:
 
 private:
     void workerLoop(unsigned thread);
+    // Ends and joins every thread that started.
+    void stop();
     void drain(unsigned thread);
 
     std::vector<std::thread> workers_;

@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "sysutils/ThreadStart.h"
 #include "vcl/WindowThread.h"
 
 namespace vcl {
@@ -68,7 +69,14 @@ void TThread::start() {
         if (shared_->started) return;
         shared_->started = true;
     }
-    thread_ = std::thread([this] { run(); });
+    try {
+        thread_ = sysutils::startThread([this] { run(); });
+    } catch (...) {
+        // Never started: it may be deleted, and a later Resume may try again.
+        std::lock_guard<std::mutex> lock(shared_->mutex);
+        shared_->started = false;
+        throw;
+    }
 }
 
 void TThread::run() {

@@ -18,7 +18,8 @@ namespace vcl {
 class TThread {
 public:
     // With createSuspended false the thread starts once the most derived constructor
-    // has called AfterConstruction; otherwise it starts at the first Resume.
+    // has called AfterConstruction; otherwise it starts at the first Resume. A start that
+    // the system refuses raises std::system_error and leaves the thread not started.
     explicit TThread(bool createSuspended);
     // Joins the thread. Only for a thread that has finished or never started: dispose of
     // a live one with Dispose, which keeps it for good.

@@ -5,8 +5,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <thread>
 
+#include "engine/Allocation.h"
+#include "engine/OutOfMemory.h"
 #include "sysutils/DateTime.h"
+#include "sysutils/ThreadStart.h"
 
 namespace {
 
@@ -206,6 +210,68 @@ TEST_F(Execution, AnExceptionDuringTheRunIsShownAndOffersOnlyTheDataThatExist) {
     EXPECT_FALSE(offered(desktop::ResultAction::SaveProbMax));
     EXPECT_FALSE(offered(desktop::ResultAction::WriteDBF));
     EXPECT_NE(window->lastExecution, nullptr);
+    expectUnlocked();
+}
+
+// ---- Out of memory and threads ----------------------------------------------------------
+
+TEST_F(Execution, AListThatCannotAllocateANodeEndsTheRunInTheOutOfMemoryBox) {
+    prepareExampleRun({.NL = true, .PC = true});
+    // Held after reading, then only the overall landscape's node records can be allocated:
+    // the first list of its nodes fails.
+    HoldPointGate gate(HoldPointGate::startsWith("landscape attribute"));
+    window->BitBtn3->Click();
+    ASSERT_TRUE(waitFor([&] { return gate.reached(); }));
+    {
+        engine::ScopedAllocationFailure failure(1);
+        gate.release();
+        ASSERT_TRUE(waitFor([&] { return runFinished(); }));
+    }
+    EXPECT_EQ(boxes.boxes(), (std::vector<sysutils::MessageBox>{
+                                 {engine::outOfMemoryMessageB, "Veltrano Tamblor 2.2", sysutils::MessageButtons::Ok}}));
+    EXPECT_NE(window->lastExecution, nullptr);
+    expectUnlocked();
+
+    boxes.clear();
+    boxes.answerNext(sysutils::MessageAnswer::Yes);
+    window->BitBtn3->Click();
+    ASSERT_TRUE(waitFor([&] { return runFinished(); }));
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Delete last execution? Results will be erased "});
+    EXPECT_TRUE(offered(desktop::ResultAction::ViewRes));
+}
+
+TEST_F(Execution, AWorkerThatCannotStartShowsTheOutOfMemoryBoxAndRunWorksAgain) {
+    prepareExampleRun({.NL = true});
+    {
+        sysutils::ScopedThreadStartFailure failure(0);
+        window->BitBtn3->Click();
+    }
+    EXPECT_EQ(boxes.boxes(), (std::vector<sysutils::MessageBox>{
+                                 {engine::outOfMemoryMessageB, "Veltrano Tamblor 2.2", sysutils::MessageButtons::Ok}}));
+    EXPECT_EQ(window->executionThread, nullptr);
+    EXPECT_FALSE(window->workerIsLive());
+    expectUnlocked();
+
+    boxes.clear();
+    window->BitBtn3->Click();
+    ASSERT_TRUE(waitFor([&] { return runFinished(); }));
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_TRUE(offered(desktop::ResultAction::ViewRes));
+}
+
+TEST_F(Execution, APoolWhoseThreadsCannotAllStartEndsTheRunInTheOutOfMemoryBox) {
+    prepareExampleRun({.NL = true, .PC = true});
+    {
+        // The worker starts, the first of the engine's other threads does not.
+        sysutils::ScopedThreadStartFailure failure(1);
+        window->BitBtn3->Click();
+        ASSERT_TRUE(waitFor([&] { return runFinished(); }));
+    }
+    if (std::thread::hardware_concurrency() > 1) {
+        EXPECT_EQ(boxes.boxes(),
+                  (std::vector<sysutils::MessageBox>{
+                      {engine::outOfMemoryMessageB, "Veltrano Tamblor 2.2", sysutils::MessageButtons::Ok}}));
+    }
     expectUnlocked();
 }
 
