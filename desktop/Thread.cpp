@@ -54,9 +54,14 @@ void MyThread::Execute() {
         // exception that is no failure of the run (the end of a cancelled worker) goes on.
         message = engine::runFailureText();
     }
-    // The engine object, when there is one, stays in the main window.
-    onWindow(&TFormPrincipal::ActionAfterExecutionExecute, "ActionAfterExecution");
-    Synchronize([&message] { vcl::Application->ShowException(message); }, "exception: " + message);
+    // The engine object, when there is one, stays in the main window. One window call for
+    // both, so that no Run can come between them and drop the box.
+    Synchronize(
+        [&message] {
+            FormPrincipal->ActionAfterExecutionExecute(FormPrincipal);
+            vcl::Application->ShowException(message);
+        },
+        "exception: " + message);
 }
 
 void MyThread::run(engine::tamblorProgram*& execution) {

@@ -12,9 +12,20 @@ namespace {
 
 std::atomic<std::int64_t> running{0};
 
+std::mutex observerMutex;
+WorkerPool::TaskObserver& taskObserver() {
+    static WorkerPool::TaskObserver observer;
+    return observer;
+}
+
 }  // namespace
 
 std::int64_t WorkerPool::tasksRunning() { return running.load(); }
+
+void WorkerPool::SetTaskObserver(TaskObserver observer) {
+    std::lock_guard<std::mutex> lock(observerMutex);
+    taskObserver() = std::move(observer);
+}
 
 WorkerPool::WorkerPool(unsigned threads) {
     if (threads == 0) threads = std::thread::hardware_concurrency();
@@ -59,28 +70,41 @@ void WorkerPool::run(std::int64_t count, const Task& task) {
     wake_.notify_all();
     drain(0);
     std::exception_ptr failure;
+    bool givenUp = false;
     {
         std::unique_lock<std::mutex> lock(mutex_);
         done_.wait(lock, [this] { return finished_ == count_ && busy_ == 0; });
         task_ = nullptr;
         failure = failure_;
         failure_ = nullptr;
+        givenUp = givenUp_;
+        givenUp_ = false;
     }
     if (failure) std::rethrow_exception(failure);
+    if (givenUp) throw Abandoned{};
 }
 
-// Takes indices until none is left; after a failure the remaining ones are skipped.
+// Takes indices until none is left; after a failure, or once the run is given up, the
+// remaining ones are skipped.
 void WorkerPool::drain(unsigned thread) {
+    TaskObserver observer;
+    {
+        std::lock_guard<std::mutex> observerLock(observerMutex);
+        observer = taskObserver();
+    }
     std::unique_lock<std::mutex> lock(mutex_);
     ++busy_;
     while (next_ < count_) {
         const std::int64_t index = next_++;
         const Task* task = task_;
-        const bool skip = failure_ != nullptr;
+        bool skip = failure_ != nullptr || givenUp_;
         lock.unlock();
+        const bool givingUp = !skip && abandoned_ && abandoned_();
+        skip = skip || givingUp;
         if (!skip) {
             ++running;
             try {
+                if (observer) observer(index, thread);
                 (*task)(index, thread);
                 --running;
             } catch (...) {
@@ -91,6 +115,7 @@ void WorkerPool::drain(unsigned thread) {
             }
         }
         lock.lock();
+        if (givingUp) givenUp_ = true;
         ++finished_;
     }
     --busy_;
