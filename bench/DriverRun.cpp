@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/OutOfMemory.h"
 #include "engine/tamblorProgram.h"
 #include "sysutils/MessageBoxes.h"
 #include "sysutils/Strings.h"
@@ -94,20 +95,28 @@ void printPairs(std::FILE* out, const engine::tamblorProgram& run) {
     }
 }
 
+// The printed boxes, installed for the time of one execution, however it ends.
+class PrintedBoxesInstalled {
+public:
+    PrintedBoxesInstalled() { sysutils::installMessageBoxes(&boxes_); }
+    ~PrintedBoxesInstalled() { sysutils::installMessageBoxes(nullptr); }
+    PrintedBoxesInstalled(const PrintedBoxesInstalled&) = delete;
+    PrintedBoxesInstalled& operator=(const PrintedBoxesInstalled&) = delete;
+
+private:
+    sysutils::PrintedMessageBoxes boxes_;
+};
+
 }  // namespace
 
 int runExecution(const DriverOptions& o, std::FILE* out) {
-    sysutils::PrintedMessageBoxes boxes;
-    sysutils::installMessageBoxes(&boxes);
+    const PrintedBoxesInstalled boxes;
     engine::tamblorProgram run(o.isDistances, o.isProbabilities, o.isLinks, o.doA, o.doCCP, o.doLCP, o.doIIC, o.doNC,
                                o.doNL, o.doH, o.doF, o.doAWF, o.doPC, o.nodeFile, o.connectionFile, o.threshold,
                                o.distance, o.probability, o.minProbability, o.allPaths, o.fullMatrix, o.addNodes, o.AL);
     const int errors = run.checkParameters();
     printValue(out, "errors", "", errors);
-    if (errors != 0) {
-        sysutils::installMessageBoxes(nullptr);
-        return 1;
-    }
+    if (errors != 0) return 1;
     run.readInputs();
     sysutils::TStringList log;
     run.writeSummary(log);
@@ -129,8 +138,16 @@ int runExecution(const DriverOptions& o, std::FILE* out) {
         for (std::int32_t i = 0; i < run.getNumNodes(); ++i)
             printValue(out, "component", std::to_string(run.getNodeId(i)), run.getNodeComponent(i));
     if (o.printPairs) printPairs(out, run);
-    sysutils::installMessageBoxes(nullptr);
     return 0;
+}
+
+int runExecutionReportingFailure(const DriverOptions& options, std::FILE* out, std::FILE* errors) {
+    try {
+        return runExecution(options, out);
+    } catch (...) {
+        std::fprintf(errors, "[Error] %s\n", engine::runFailureText().c_str());
+        return 3;
+    }
 }
 
 }  // namespace driver

@@ -10,4 +10,8 @@ namespace driver {
 // check or the pre-scan refused the inputs.
 int runExecution(const DriverOptions& options, std::FILE* out);
 
+// runExecution, and 3 after an exception that ended the run, whose text goes to `errors`
+// after "[Error] " (the out-of-memory text when memory or threads ran out anywhere).
+int runExecutionReportingFailure(const DriverOptions& options, std::FILE* out, std::FILE* errors);
+
 }  // namespace driver

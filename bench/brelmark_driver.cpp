@@ -8,7 +8,6 @@
 
 #include "DriverOptions.h"
 #include "DriverRun.h"
-#include "sysutils/Exception.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -17,10 +16,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n%s", parsed.error.c_str(), driver::driverUsage);
         return 2;
     }
-    try {
-        return driver::runExecution(*parsed.options, stdout);
-    } catch (const sysutils::Exception& error) {
-        std::fprintf(stderr, "[Error] %s\n", error.Message.c_str());
-        return 3;
-    }
+    return driver::runExecutionReportingFailure(*parsed.options, stdout, stderr);
 }

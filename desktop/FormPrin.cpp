@@ -46,14 +46,11 @@ TFormPrincipal::TFormPrincipal(vcl::TComponent* Owner) : vcl::TForm(Owner) {
 }
 
 TFormPrincipal::~TFormPrincipal() {
-    if (executionThread != nullptr) {
-        // A worker that has not finished may still be between two hold points: it keeps
-        // the engine object it works on, and it is kept itself, never to run again.
-        if (!executionThread->Finished()) executionThread->keepExecution(std::move(lastExecution), executionProgress);
-        vcl::TThread::Dispose(executionThread);
-        executionThread = nullptr;
-    }
-    lastExecution.reset();
+    // A worker that has not finished may still be between two hold points: it keeps the
+    // engine object it works on and ends on its own at its next hold point.
+    letGoOfLastExecution();
+    vcl::TThread::Dispose(executionThread);
+    executionThread = nullptr;
     if (FormPrincipal == this) FormPrincipal = nullptr;
 }
 
@@ -300,6 +297,7 @@ void TFormPrincipal::ActionCanSelectExecute(vcl::TObject*) {
     ActionStopExecution->SetEnabled(false);
     for (vcl::TAction* action : {ActionNew, ActionOpen, ActionSaveProject, ActionSaveProjectAs})
         action->SetEnabled(true);
+    releaseWorkerAfterItsRun();
 }
 
 // ---- Menu, file choices, modified flag, close -----------------------------------------

@@ -176,9 +176,12 @@ private:
     void createMenu();
     void bindControls();
     void placePCOptions();
-    // Waits until the worker of the last Run touches nothing any more (a cancelled
-    // worker may still be finishing its unit of work).
-    void waitForWorkerToRest();
+    // Deletes the engine object of the last execution, or hands it to the worker of the
+    // last Run when that one has not ended (it may still be inside a unit of work).
+    void letGoOfLastExecution();
+    // The worker's run is over (the inputs are unlocked): a hold that Pause asked for
+    // meanwhile is dropped, so that the worker ends.
+    void releaseWorkerAfterItsRun();
     // The worker of the last Run parked at a hold point.
     void WorkerHeld(MyThread* thread);
 };

@@ -49,14 +49,16 @@ void TFormPrincipal::createActions() {
     ActionCanNoSelect = action("ActionCanNoSelect", "ActionCanNoSelect", &F::ActionCanNoSelectExecute);
     ActionOnChange = action("ActionOnChange", "ActionOnChange", &F::ActionOnChangeExecute);
     ActionSaveChanges = action("ActionSaveChanges", "ActionSaveChanges", &F::ActionSaveChangesExecute);
-    // The result actions start disabled: there is no execution yet.
+    // The other result actions start disabled: there is no execution yet.
     ActionViewRes = action("ActionViewRes", "View", &F::ActionViewResExecute, false);
     ActionViewGlobRes = action("ActionViewGlobRes", "ActionViewGlobRes", &F::ActionViewGlobResExecute, false);
     ActionViewAdj = action("ActionViewAdj", "View", &F::ActionViewAdjExecute, false);
     ActionViewProb = action("ActionViewProb", "View", &F::ActionViewProbExecute, false);
     ActionViewComponents =
         action("ActionViewComponents", "ActionViewComponents", &F::ActionViewComponentsExecute, false);
-    ActionViewProbMax = action("ActionViewProbMax", "View", &F::ActionViewProbMaxExecute, false);
+    // The maximum-product view alone starts enabled (no menu item or button runs it), and
+    // its handler shows only what was computed.
+    ActionViewProbMax = action("ActionViewProbMax", "View", &F::ActionViewProbMaxExecute);
     ActionWriteDBF = action("ActionWriteDBF", "Save as dbf file...", &F::ActionWriteDBFExecute, false);
     ActionWriteTXT = action("ActionWriteTXT", "Save as txt file...", &F::ActionWriteTXTExecute, false);
     ActionSaveGlobRes = action("ActionSaveGlobRes", "ActionSaveGlobRes", &F::ActionSaveGlobResExecute, false);

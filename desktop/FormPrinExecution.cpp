@@ -3,7 +3,9 @@
 #include "desktop/FormPrin.h"
 #include "desktop/Thread.h"
 #include "desktop/TimeStamp.h"
+#include "engine/OutOfMemory.h"
 #include "sysutils/DateTime.h"
+#include "vcl/Application.h"
 
 namespace desktop {
 
@@ -16,8 +18,10 @@ void TFormPrincipal::logTimeStamped(const std::string& text) {
 }
 
 void TFormPrincipal::ActionStartExecutionExecute(vcl::TObject*) {
-    // One worker at a time: a second Run while one checks or runs starts nothing.
-    if (workerIsLive()) return;
+    // One worker at a time: a second Run while one checks or runs (the inputs locked)
+    // starts nothing. A worker that has run its final action may still be ending: it
+    // touches nothing any more and is left to end on its own.
+    if (workerIsLive() && !ActionStartExecution->Enabled()) return;
     if (lastExecution != nullptr &&
         vcl::MessageDlg("Delete last execution? Results will be erased ", vcl::TMsgDlgType::mtConfirmation,
                         vcl::TMsgDlgButtons::mbYesNo, 0) != vcl::TModalResult::mrYes)
@@ -29,11 +33,22 @@ void TFormPrincipal::ActionStartExecutionExecute(vcl::TObject*) {
     RunInputs inputs = readRunInputs();
     ActionCanNoSelectExecute(this);
     vcl::TThread::Dispose(executionThread);
+    executionThread = nullptr;
     executionProgress = std::make_shared<ExecutionProgress>();
-    auto* worker = new MyThread(/*CreateSuspended=*/true, std::move(inputs), executionProgress);
-    worker->SetOnHeld([this, worker] { WorkerHeld(worker); });
+    MyThread* worker = nullptr;
+    try {
+        worker = new MyThread(/*CreateSuspended=*/true, std::move(inputs), executionProgress);
+        worker->SetOnHeld([this, worker] { WorkerHeld(worker); });
+        worker->Resume();
+    } catch (...) {
+        // No memory or no thread for the worker: the window offers Run again.
+        const std::string message = engine::runFailureText();
+        vcl::TThread::Dispose(worker);
+        ActionCanSelectExecute(this);
+        vcl::Application->ShowException(message);
+        return;
+    }
     executionThread = worker;
-    worker->Resume();
 }
 
 void TFormPrincipal::ActionPauseExecutionExecute(vcl::TObject*) {
@@ -81,15 +96,28 @@ void TFormPrincipal::ActionAfterExecutionExecute(vcl::TObject*) {
     ActionCanSelectExecute(this);
 }
 
-void TFormPrincipal::waitForWorkerToRest() {
-    if (executionThread != nullptr && !executionThread->Finished()) executionThread->WaitUntilStill();
+void TFormPrincipal::releaseWorkerAfterItsRun() {
+    // Its run is over: a Pause that came after the worker's last hold point would hold it
+    // for good after its final action, with Resume disabled.
+    if (executionThread != nullptr && !executionThread->Terminated()) executionThread->Resume();
+}
+
+void TFormPrincipal::letGoOfLastExecution() {
+    if (executionThread != nullptr && !executionThread->Finished()) {
+        // The worker may still be inside a unit of work on the engine object (a cancelled
+        // one finishing its step): it gets the object, ends at its next hold point and
+        // frees it then. The window waits for nothing.
+        executionThread->keepExecution(std::move(lastExecution), executionProgress);
+        vcl::TThread::Dispose(executionThread);
+        executionThread = nullptr;
+    }
+    lastExecution.reset();
 }
 
 void TFormPrincipal::ActionDeleteLastExecutionExecute(vcl::TObject*) {
     MemoExecutionEvents->Lines()->Clear();
     if (lastExecution == nullptr) return;
-    waitForWorkerToRest();
-    lastExecution.reset();
+    letGoOfLastExecution();
     executionProgress.reset();
     for (vcl::TAction* action : resultActions()) action->SetEnabled(false);
     StatusBar1->Panel(0)->SetText("");

@@ -22,6 +22,8 @@ void showView(const std::string& caption, const results::ViewLines& lines) {
     for (const std::string& line : lines) FormScreen->MemoPantalla->Lines()->Add(line);
     FormScreen->Show();
     FormScreen->SetFocus();
+    // Each line added scrolled to the end; every view opens at its first line instead.
+    FormScreen->MemoPantalla->SetSelStart(0);
 }
 
 // Asks for the file with `defaultName` preset; false when the user cancels.
@@ -65,7 +67,9 @@ void TFormPrincipal::ActionViewProbExecute(vcl::TObject*) {
 }
 
 void TFormPrincipal::ActionViewProbMaxExecute(vcl::TObject*) {
-    if (lastExecution)
+    // Enabled from the start, so it may run before PC was computed: then it shows nothing.
+    const ResultGates gates = resultGates(executionFacts(lastExecution.get(), executionProgress.get()));
+    if (gates[static_cast<std::size_t>(ResultAction::ViewProbMax)])
         showView("Maximum product probabilities", results::maximumProductProbabilitiesView(*lastExecution));
 }
 

@@ -5,6 +5,7 @@
 #include "desktop/FormPrin.h"
 #include "desktop/TimeStamp.h"
 #include "desktop/WindowLog.h"
+#include "engine/OutOfMemory.h"
 #include "sysutils/DateTime.h"
 #include "sysutils/Exception.h"
 #include "sysutils/FloatConversion.h"
@@ -44,14 +45,23 @@ void MyThread::Execute() {
     onWindow(&TFormPrincipal::ActionCanNoSelectExecute, "ActionCanNoSelect");
 
     engine::tamblorProgram* execution = nullptr;
+    std::string message;
     try {
         run(execution);
-    } catch (const std::exception& error) {
-        // The engine object, when there is one, stays in the main window.
-        onWindow(&TFormPrincipal::ActionAfterExecutionExecute, "ActionAfterExecution");
-        const std::string message = error.what();
-        Synchronize([&message] { vcl::Application->ShowException(message); }, "exception: " + message);
+        return;
+    } catch (...) {
+        // Running out of memory or threads anywhere shows the out-of-memory text; an
+        // exception that is no failure of the run (the end of a cancelled worker) goes on.
+        message = engine::runFailureText();
     }
+    // The engine object, when there is one, stays in the main window. One window call for
+    // both, so that no Run can come between them and drop the box.
+    Synchronize(
+        [&message] {
+            FormPrincipal->ActionAfterExecutionExecute(FormPrincipal);
+            vcl::Application->ShowException(message);
+        },
+        "exception: " + message);
 }
 
 void MyThread::run(engine::tamblorProgram*& execution) {

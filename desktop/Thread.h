@@ -3,7 +3,8 @@
 // bad value in its own box, then creates the engine object, hands it to the main window
 // and drives the run steps, writing the event log and the status bar of the main window.
 // Every call it makes to a window goes through Synchronize, so Pause holds it there and
-// after Cancel it never touches a window again.
+// after Cancel it never touches a window again: it ends at its next hold point, and the
+// engine's parallel steps give up between their tasks.
 #include <memory>
 
 #include "desktop/ExecutionProgress.h"
@@ -21,7 +22,9 @@ public:
     MyThread(bool CreateSuspended, RunInputs inputs, std::shared_ptr<ExecutionProgress> progress);
     ~MyThread() override;
 
-    // The program ends while this worker may still run: it keeps its engine object.
+    // The window lets go of the engine object while this worker may still use it (the
+    // program ends, or a new run starts after a cancel): the worker keeps it until it is
+    // deleted itself. Called on the window thread before the worker is disposed.
     void keepExecution(std::unique_ptr<engine::tamblorProgram> execution, std::shared_ptr<ExecutionProgress> progress);
 
 protected:

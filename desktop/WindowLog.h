@@ -26,6 +26,8 @@ class WindowStatus : public sysutils::StatusPanels {
 public:
     WindowStatus(vcl::TThread& worker, ExecutionProgress& progress) : worker_(worker), progress_(progress) {}
     void setPanelText(int panel, const std::string& text) override;
+    // The worker was cancelled: the engine gives up its parallel step.
+    bool abandoned() const override { return worker_.Terminated(); }
 
 private:
     vcl::TThread& worker_;

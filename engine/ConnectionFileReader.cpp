@@ -7,6 +7,7 @@
 #include "engine/InputFileMessages.h"
 #include "engine/InputPrescan.h"
 #include "engine/NumberScanner.h"
+#include "engine/RepeatedFaultBoxes.h"
 #include "engine/tamblorProgram.h"
 #include "sysutils/FloatConversion.h"
 #include "sysutils/MessageBoxes.h"
@@ -20,18 +21,26 @@ void showLineError(const char* startText, std::int64_t line, const char* columnT
     showError(startText + sysutils::IntToStr(line) + columnText + connectionFileStopping);
 }
 
-void showPairWarning(const char* startText, float firstId, float secondId, const char* endText) {
-    showError(startText + sysutils::FloatToStr(static_cast<double>(firstId)) + " and " +
-              sysutils::FloatToStr(static_cast<double>(secondId)) + endText + connectionFileWarning);
+void showPairWarning(RepeatedFaultBoxes& boxes, const char* startText, float firstId, float secondId,
+                     const char* endText) {
+    boxes.show(startText + sysutils::FloatToStr(static_cast<double>(firstId)) + " and " +
+               sysutils::FloatToStr(static_cast<double>(secondId)) + endText + connectionFileWarning);
 }
 
-void showUnknownPair(std::int32_t firstId, std::int32_t secondId, std::int64_t line) {
-    showError("Error in the format of the connection file. \nNodes with IDs " + sysutils::IntToStr(firstId) + " and " +
+void showUnknownPair(RepeatedFaultBoxes& boxes, std::int32_t firstId, std::int32_t secondId, std::int64_t line) {
+    boxes.show("Error in the format of the connection file. \nNodes with IDs " + sysutils::IntToStr(firstId) + " and " +
               sysutils::IntToStr(secondId) + " are found in line " + sysutils::IntToStr(line) +
               " of the connection file, but at least one of them may not be listed in the node file. \nPlease check "
               "that the node file ends with a blank line. \nProcessing will continue without using the connection "
               "information for those two nodes, but the RESULTS will probably BE INVALID because of that error in "
               "the input data.\nPlease cancel and discard the processing and correct the format of the input files.");
+}
+
+// The value warnings of the run's connection type, one check per type.
+const char* valueFault(bool isDistances, bool isProbabilities) {
+    if (isDistances) return "a negative distance value";
+    if (isProbabilities) return "a probability value smaller than 0 or bigger than 1";
+    return "a link value different from 0 or 1";
 }
 
 void fillRows(FloatRows& rows, std::int32_t count, std::int32_t width, float value) {
@@ -100,7 +109,7 @@ void tamblorProgram::readConnectionFile() {
 
     NumberScanner scanner(connectionFile);
     if (!scanner.isOpen()) {
-        showError(cannotOpenInputFile + connectionFile);
+        showError(cannotOpenInputFile + connectionFile + scanner.notOpenedReason());
         return;
     }
 
@@ -119,6 +128,9 @@ void tamblorProgram::readConnectionFile() {
         }
     } indexes(*this);
 
+    RepeatedFaultBoxes valueWarnings(valueFault(isDistances, isProbabilities), connectionFile, errorCaption);
+    RepeatedFaultBoxes unknownPairs("IDs that may not be listed in the node file", connectionFile, errorCaption);
+    // Every way out of the loop is a break, so that both checks end after it.
     for (std::int64_t line = 1; line <= records; ++line) {
         float firstValue = 0.0f;
         float secondValue = 0.0f;
@@ -127,28 +139,30 @@ void tamblorProgram::readConnectionFile() {
         std::int32_t secondId = 0;
         // The end of the file inside a record ends reading; the incomplete record is dropped.
         IdOutcome idOutcome = readId(scanner, line, " of the connection file (first column).", firstValue, firstId);
-        if (idOutcome != IdOutcome::Read) return;
+        if (idOutcome != IdOutcome::Read) break;
         idOutcome = readId(scanner, line, " of the connection file (second column).", secondValue, secondId);
-        if (idOutcome != IdOutcome::Read) return;
+        if (idOutcome != IdOutcome::Read) break;
         const ScanResult result = scanner.read(value);
-        if (result == ScanResult::EndOfFile) return;
+        if (result == ScanResult::EndOfFile) break;
         if (result == ScanResult::NotANumber) {
             showLineError("A non-numerical value has been found in line ", line,
                           " of the connection file (third column). \nPlease correct.");
-            return;
+            break;
         }
 
         if (isDistances && value < 0)
-            showPairWarning("A negative distance value for the nodes with IDs ", firstValue, secondValue,
+            showPairWarning(valueWarnings, "A negative distance value for the nodes with IDs ", firstValue, secondValue,
                             " has been found in the third column of the connection file. \nPlease correct.");
         if (isProbabilities && (value < 0 || value > 1))
-            showPairWarning("A probability value smaller than 0 or bigger than 1 for the nodes with IDs ", firstValue,
+            showPairWarning(valueWarnings,
+                            "A probability value smaller than 0 or bigger than 1 for the nodes with IDs ", firstValue,
                             secondValue,
                             " has been found in the third column of the connection file. \nPlease correct or check "
                             "if \u201CDistances\u201D may be the appropriate type of connection for your connection "
                             "file.");
         if (isLinks && value != 0 && value != 1)
-            showPairWarning("A link value different from 0 or 1 for the nodes with IDs ", firstValue, secondValue,
+            showPairWarning(valueWarnings, "A link value different from 0 or 1 for the nodes with IDs ", firstValue,
+                            secondValue,
                             " has been found in the third column of the connection file. \nPlease correct or check "
                             "if \u201CDistances\u201D or \u201CProbabilities\u201D may be the appropriate type of "
                             "connection for your connection file.");
@@ -165,14 +179,16 @@ void tamblorProgram::readConnectionFile() {
             if (findAddedNode(secondId, candidate))
                 addedConnections[candidate][first] = value;
             else
-                showUnknownPair(firstId, secondId, line);
+                showUnknownPair(unknownPairs, firstId, secondId, line);
         } else if (secondExists) {
             if (findAddedNode(firstId, candidate))
                 addedConnections[candidate][second] = value;
             else
-                showUnknownPair(firstId, secondId, line);
+                showUnknownPair(unknownPairs, firstId, secondId, line);
         }
     }
+    valueWarnings.finish();
+    unknownPairs.finish();
 }
 
 }  // namespace engine

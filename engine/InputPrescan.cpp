@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <limits>
 
+#include "engine/InputFile.h"
 #include "engine/InputFileMessages.h"
 #include "engine/NumberScanner.h"
+#include "engine/RepeatedFaultBoxes.h"
 #include "sysutils/FloatConversion.h"
 #include "sysutils/MessageBoxes.h"
 
@@ -53,13 +55,16 @@ void showError(const std::string& text) { sysutils::ShowMessage(text, errorCapti
 }  // namespace
 
 int countColumnsAndLines(const std::string& fileName, int& columns, int& lines) {
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    const OpenedInputFile opened = openInputFile(fileName);
+    std::FILE* file = opened.file;
     if (file == nullptr) {
-        showError(cannotOpenInputFile + fileName);
+        showError(cannotOpenInputFile + fileName + opened.reason);
         return 1;
     }
 
     LineValueCounter counter(file);
+    RepeatedFaultBoxes columnFaults("a number of columns different from that of the first line", fileName,
+                                    errorCaption);
     int errors = 0;
     std::int64_t firstCount = 0;
     std::int64_t counted = 0;
@@ -70,14 +75,15 @@ int countColumnsAndLines(const std::string& fileName, int& columns, int& lines) 
         if (counted == 1) {
             firstCount = values;
         } else if (values != firstCount) {
-            showError("Not all the lines within the node or connection file have the same number of columns. \nLine " +
-                      sysutils::IntToStr(counted) + " in the node or connection file has " +
-                      sysutils::IntToStr(values) +
-                      " columns, which is different from previous lines in the same file.");
-            ++errors;
+            columnFaults.show(
+                "Not all the lines within the node or connection file have the same number of columns. \nLine " +
+                sysutils::IntToStr(counted) + " in the node or connection file has " + sysutils::IntToStr(values) +
+                " columns, which is different from previous lines in the same file.");
+            if (errors < std::numeric_limits<int>::max()) ++errors;
         }
     }
     std::fclose(file);
+    columnFaults.finish();
 
     if (counted == 0) {
         showError("The node file or connection file " + fileName + " holds no values.");
@@ -91,7 +97,7 @@ int countColumnsAndLines(const std::string& fileName, int& columns, int& lines) 
 int countNodesToAdd(const std::string& fileName) {
     NumberScanner scanner(fileName);
     if (!scanner.isOpen()) {
-        showError("Cannot open node file " + fileName);
+        showError("Cannot open node file " + fileName + scanner.notOpenedReason());
         return 0;
     }
 

@@ -4,6 +4,7 @@
 
 #include "engine/InputFileMessages.h"
 #include "engine/NumberScanner.h"
+#include "engine/RepeatedFaultBoxes.h"
 #include "engine/tamblorProgram.h"
 #include "sysutils/FloatConversion.h"
 #include "sysutils/MessageBoxes.h"
@@ -27,8 +28,10 @@ void showNodeError(const char* startText, std::int64_t line, const char* columnT
     sysutils::ShowMessage(startText + sysutils::IntToStr(line) + columnText + closing, errorCaption);
 }
 
-// Reads one record of the node file with the checks that go with each value.
-RecordOutcome readNodeRecord(NumberScanner& scanner, bool withThirdColumn, std::int64_t line, NodeRecord& record) {
+// Reads one record of the node file with the checks that go with each value; the
+// warnings that let reading go on pass through `negativeAttributes`.
+RecordOutcome readNodeRecord(NumberScanner& scanner, bool withThirdColumn, std::int64_t line, NodeRecord& record,
+                             RepeatedFaultBoxes& negativeAttributes) {
     float id = 0.0f;
     ScanResult result = scanner.read(id);
     if (result == ScanResult::EndOfFile) return RecordOutcome::FileEnded;
@@ -49,8 +52,8 @@ RecordOutcome readNodeRecord(NumberScanner& scanner, bool withThirdColumn, std::
         return RecordOutcome::Stopped;
     }
     if (record.attribute < 0)
-        showNodeError("A negative node attribute value has been found in line ", line,
-                      " of the node file (second column). \nPlease correct.", nodeFileWarning);
+        negativeAttributes.show("A negative node attribute value has been found in line " + sysutils::IntToStr(line) +
+                                " of the node file (second column). \nPlease correct." + nodeFileWarning);
 
     if (!withThirdColumn) return RecordOutcome::Complete;
     result = scanner.read(record.existing);
@@ -78,16 +81,17 @@ void tamblorProgram::readNodeFile() {
     totalAttribute = 0.0f;
     NumberScanner scanner(nodeFile);
     if (!scanner.isOpen()) {
-        sysutils::ShowMessage(cannotOpenInputFile + nodeFile, errorCaption);
+        sysutils::ShowMessage(cannotOpenInputFile + nodeFile + scanner.notOpenedReason(), errorCaption);
     } else {
         // Slots that no record fills keep ID 0 and attribute 0 from the allocation.
         std::int32_t stored = 0;
         std::int32_t storedCandidates = 0;
         NodeRecord record;
+        RepeatedFaultBoxes negativeAttributes("a negative node attribute value", nodeFile, errorCaption);
         // Never more records than the pre-scans counted, even if the file has grown since.
         while ((stored < nNodes || storedCandidates < nAddedNodes) &&
-               readNodeRecord(scanner, addNodes, std::int64_t{stored} + storedCandidates + 1, record) ==
-                   RecordOutcome::Complete) {
+               readNodeRecord(scanner, addNodes, std::int64_t{stored} + storedCandidates + 1, record,
+                              negativeAttributes) == RecordOutcome::Complete) {
             if (addNodes && record.existing == 0.0f) {
                 if (storedCandidates >= nAddedNodes) break;
                 addedNodeIds[storedCandidates] = record.id;
@@ -101,6 +105,7 @@ void tamblorProgram::readNodeFile() {
                 ++stored;
             }
         }
+        negativeAttributes.finish();
     }
 
     if (totalAttribute > AL && AL != 0) {

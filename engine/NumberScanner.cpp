@@ -1,11 +1,14 @@
 #include "engine/NumberScanner.h"
 
+#include "engine/InputFile.h"
+
 #include <locale.h>
 #include <stdlib.h>
 
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace engine {
 namespace {
@@ -72,7 +75,11 @@ struct DecimalText {
 }  // namespace
 
 NumberScanner::NumberScanner(const std::string& fileName, std::size_t chunkSize)
-    : file_(std::fopen(fileName.c_str(), "rb")), chunkSize_(chunkSize > 0 ? chunkSize : 1) {}
+    : chunkSize_(chunkSize > 0 ? chunkSize : 1) {
+    OpenedInputFile opened = openInputFile(fileName);
+    file_ = opened.file;
+    notOpenedReason_ = std::move(opened.reason);
+}
 
 NumberScanner::~NumberScanner() {
     if (file_ != nullptr) std::fclose(file_);

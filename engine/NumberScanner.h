@@ -19,14 +19,16 @@ enum class ScanResult {
 
 class NumberScanner {
 public:
-    // Opens the file for reading; isOpen() tells whether that worked.
-    // `chunkSize` is the number of bytes read from the file at a time.
+    // Opens the file for reading, a regular file only (openInputFile); isOpen() tells
+    // whether that worked. `chunkSize` is the number of bytes read from the file at a time.
     explicit NumberScanner(const std::string& fileName, std::size_t chunkSize = 64 * 1024);
     ~NumberScanner();
     NumberScanner(const NumberScanner&) = delete;
     NumberScanner& operator=(const NumberScanner&) = delete;
 
     bool isOpen() const { return file_ != nullptr; }
+    // When it did not open although the file exists: why, for the "Cannot open" messages.
+    const std::string& notOpenedReason() const { return notOpenedReason_; }
 
     // Skips white space (blank, tab, line feed, carriage return, vertical tab, form
     // feed), then takes the longest prefix that forms a decimal number
@@ -47,6 +49,7 @@ private:
     void fill(std::size_t count);
 
     std::FILE* file_ = nullptr;
+    std::string notOpenedReason_;
     std::size_t chunkSize_;
     std::vector<char> buffer_;
     std::size_t position_ = 0;

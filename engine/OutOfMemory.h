@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "engine/Allocation.h"
 
@@ -18,6 +19,23 @@ inline constexpr const char* outOfMemoryMessageB =
 
 // Raises sysutils::Exception with the message.
 [[noreturn]] void throwOutOfMemory(const char* message);
+
+// Allocations of at least this many bytes are checked against the memory available
+// before they are made; smaller ones fail or succeed on their own.
+inline constexpr std::uint64_t checkedAllocationBytes = std::uint64_t{16} << 20;
+
+// Raises the out-of-memory exception with `message` when `bytes`, about to be allocated
+// and filled, exceed what the process can still take (sysutils::AvailableMemory). With the
+// system's memory overcommit such an allocation would succeed and the kernel would end
+// the program once the memory is filled.
+void ensureMemoryFor(std::uint64_t bytes, const char* message);
+
+// The text shown for the exception being handled when it ends a run (call it inside a
+// catch block): message B for every failure to get memory or a thread that is not yet
+// the out-of-memory exception (a list node, a standard allocation, a thread that the
+// system cannot create), the exception's own text for any other standard exception.
+// An exception of any other kind is raised again: it is not a failure of the run.
+std::string runFailureText();
 
 // An array of `count` value-initialised elements (none for a count below 1), or the
 // out-of-memory exception with `message`.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/NumericConversion.h"
 #include "engine/tamblorProgram.h"
 #include "sysutils/FloatConversion.h"
 
@@ -14,7 +15,8 @@ using sysutils::FloatToStrF;
 using sysutils::IntToStr;
 using sysutils::TFloatFormat;
 
-std::string truncated(float value) { return IntToStr(static_cast<std::int32_t>(value)); }
+// Truncated toward zero as the indices are, values beyond the int range held at its ends.
+std::string truncated(float value) { return IntToStr(truncateToInt32(value)); }
 
 std::string fixed2(float value) { return FloatToStrF(static_cast<double>(value), TFloatFormat::ffFixed, 3, 2); }
 

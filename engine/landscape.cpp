@@ -29,6 +29,8 @@ void landscape::allocateNodes(std::int32_t count, const char* outOfMemoryMessage
 }
 
 void landscape::allocateProbabilityRows(const char* outOfMemoryMessage) {
+    const auto width = static_cast<std::uint64_t>(n < 0 ? 0 : n);
+    ensureMemoryFor(2 * width * width * sizeof(float), outOfMemoryMessage);
     for (std::int32_t i = 0; i < n; ++i) {
         nodes[i].directProb = allocateArrayOrThrow<float>(n, outOfMemoryMessage);
         nodes[i].maxProductProb = allocateArrayOrThrow<float>(n, outOfMemoryMessage);

@@ -41,8 +41,14 @@ public:
     void process(sysutils::TStrings& log, sysutils::StatusPanels& status);
     void writeProcessingTimes(sysutils::TStrings& log);
 
-    // Parts of readInputs, callable on their own.
+    // Parts of readInputs, callable on their own. allocateArrays first compares
+    // memoryNeeded with the memory available and raises the out-of-memory exception
+    // when the run cannot fit.
     void allocateArrays();
+    // Bytes that the run's arrays take at once, from the counts of nodes and candidates:
+    // node arrays, connection matrices and, with probabilistic indices, the probability
+    // matrices of the overall landscape (and of one per-node landscape on the reference).
+    std::uint64_t memoryNeeded() const;
     void readNodeFile();
     void readConnectionFile();
 

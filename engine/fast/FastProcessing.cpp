@@ -149,6 +149,8 @@ bool processFast(tamblorProgram& run, sysutils::StatusPanels& status) {
         static_cast<std::int64_t>(run.nNodes) + run.nAddedNodes <= smallRunRecords)
         return false;
     WorkerPool pool(run.processingThreads);
+    // A cancelled run gives up its parallel step between tasks instead of finishing it.
+    pool.setAbandoned([&status] { return status.abandoned(); });
     try {
         if (!fastPathIsExact(run, pool)) return false;
         run.overall->landscapeFromMatrix(run.attributes.get(), run.nodeIds.get(), run.connections.get(), run.nNodes,

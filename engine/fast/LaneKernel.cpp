@@ -3,9 +3,12 @@
 #include <cfloat>
 
 // GCC 12 warns about the deliberately undefined upper halves inside these intrinsics.
+// Clang neither warns there nor knows -Wmaybe-uninitialized, so the pragmas are GCC's alone.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 
 namespace engine::fast {
@@ -172,4 +175,6 @@ void addRowWithReplacements(float* sums, std::uint64_t lanes, const TermRow& row
 
 }  // namespace engine::fast
 
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif

@@ -35,6 +35,9 @@ class StatusPanels {
 public:
     virtual ~StatusPanels() = default;
     virtual void setPanelText(int panel, const std::string& text) = 0;
+    // The run whose progress this shows was given up: a long computation may stop at its
+    // next unit of work. Safe to call from any thread.
+    virtual bool abandoned() const { return false; }
 };
 
 // Two panels of text held in memory.

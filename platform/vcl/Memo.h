@@ -1,6 +1,6 @@
 #pragma once
 // A multi-line text control and its lines. The lines of an empty memo count 0; Add
-// appends one line at the end and scrolls it into view.
+// appends one line at the end and scrolls it into view (an empty first line counts 1).
 #include <string>
 
 #include <QPlainTextEdit>
@@ -23,7 +23,10 @@ public:
     std::string Strings(int index) const override;
 
 private:
+    friend class TMemo;
     QPlainTextEdit* edit_;
+    // An empty text is no line at all or one empty line; the text alone cannot tell.
+    bool oneEmptyLine_ = false;
 };
 
 class TMemo : public TControl {
@@ -35,6 +38,9 @@ public:
     void SetScrollBars(TScrollStyle style);
     void SetWordWrap(bool wordWrap);
     void SetFixedWidthFont(int pointSize);
+    // Puts the caret at `position` (a character offset into Text()) and scrolls it into view,
+    // so SetSelStart(0) shows the first line from its start.
+    void SetSelStart(int position);
     QPlainTextEdit* edit() const { return edit_; }
 
 private:

@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "sysutils/ThreadStart.h"
 #include "vcl/WindowThread.h"
 
 namespace vcl {
@@ -19,6 +20,7 @@ struct TThread::Shared {
     bool terminated = false;
     bool parked = false;
     bool waitingForWindow = false;
+    bool disposed = false;  // deletes itself when it ends
     std::function<void()> onHeld;
 };
 
@@ -28,12 +30,15 @@ thread_local TThread* currentThread = nullptr;
 
 struct Registry {
     std::mutex mutex;
-    std::vector<TThread*> live;      // every thread object in existence
-    std::vector<TThread*> kept;      // disposed while live: never freed
+    std::vector<TThread*> live;  // every thread object in existence
     TThread::HoldPointObserver observer;
 };
 
-// Never destroyed, so that kept threads stay reachable until the process ends.
+// The end of a terminated thread, raised at its hold point and caught only by run().
+struct Ended {};
+
+// Never destroyed, so that threads that end after the program's static objects still
+// find it.
 Registry& registry() {
     static Registry* instance = new Registry;
     return *instance;
@@ -68,7 +73,14 @@ void TThread::start() {
         if (shared_->started) return;
         shared_->started = true;
     }
-    thread_ = std::thread([this] { run(); });
+    try {
+        thread_ = sysutils::startThread([this] { run(); });
+    } catch (...) {
+        // Never started: it may be deleted, and a later Resume may try again.
+        std::lock_guard<std::mutex> lock(shared_->mutex);
+        shared_->started = false;
+        throw;
+    }
 }
 
 void TThread::run() {
@@ -76,14 +88,18 @@ void TThread::run() {
     try {
         Execute();
     } catch (...) {
-        // An exception that leaves Execute ends the thread.
+        // An exception that leaves Execute ends the thread, the end of a terminated one too.
     }
+    bool deleteItself = false;
     {
         std::lock_guard<std::mutex> lock(shared_->mutex);
         shared_->finished = true;
+        deleteItself = shared_->disposed;
         shared_->changed.notify_all();
     }
-    // Wakes the window thread, which may be waiting for this end.
+    // Disposed while live: nobody else holds it any more, and it was detached.
+    if (deleteItself) delete this;
+    // Wakes the window thread, which may be waiting for this end (touches no member).
     WindowThread::Post([](bool) {});
 }
 
@@ -152,7 +168,8 @@ void TThread::HoldPoint(const std::string& where) {
     if (observer) observer(*this, where);
 
     std::unique_lock<std::mutex> lock(shared_->mutex);
-    if (!shared_->holdRequested && !shared_->terminated) return;
+    if (shared_->terminated) throw Ended{};
+    if (!shared_->holdRequested) return;
     shared_->parked = true;
     shared_->changed.notify_all();
     // Tells the window thread (and wakes it): the held handler runs unless terminated.
@@ -166,9 +183,9 @@ void TThread::HoldPoint(const std::string& where) {
         }
         if (handler) handler();
     });
-    // A terminated thread stays here for good.
-    shared_->changed.wait(lock, [this] { return !shared_->holdRequested && !shared_->terminated; });
+    shared_->changed.wait(lock, [this] { return !shared_->holdRequested || shared_->terminated; });
     shared_->parked = false;
+    if (shared_->terminated) throw Ended{};
 }
 
 void TThread::Synchronize(const std::function<void()>& call, const std::string& where) {
@@ -214,27 +231,29 @@ void TThread::Synchronize(const std::function<void()>& call, const std::string& 
 
 void TThread::Dispose(TThread* thread) {
     if (thread == nullptr) return;
-    bool live = false;
     {
         std::lock_guard<std::mutex> lock(thread->shared_->mutex);
-        live = thread->shared_->started && !thread->shared_->finished;
+        if (thread->shared_->started && !thread->shared_->finished) {
+            // From here on the thread deletes itself when it ends; it must not be touched.
+            thread->shared_->terminated = true;
+            thread->shared_->disposed = true;
+            thread->thread_.detach();
+            thread->shared_->changed.notify_all();
+            return;
+        }
     }
-    if (!live) {
-        delete thread;
-        return;
-    }
-    thread->Terminate();
-    std::lock_guard<std::mutex> lock(registry().mutex);
-    registry().kept.push_back(thread);
+    delete thread;
 }
 
 void TThread::TerminateAll() {
-    std::vector<TThread*> live;
-    {
-        std::lock_guard<std::mutex> lock(registry().mutex);
-        live = registry().live;
-    }
-    for (TThread* thread : live) thread->Terminate();
+    // Under the registry's lock, so that no thread deletes itself meanwhile.
+    std::lock_guard<std::mutex> lock(registry().mutex);
+    for (TThread* thread : registry().live) thread->Terminate();
+}
+
+std::size_t TThread::Existing() {
+    std::lock_guard<std::mutex> lock(registry().mutex);
+    return registry().live.size();
 }
 
 bool TThread::AnyBusy() {

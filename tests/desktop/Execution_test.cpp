@@ -5,8 +5,20 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
 
+#include "engine/Allocation.h"
+#include "engine/OutOfMemory.h"
+#include "engine/fast/WorkerPool.h"
+#include "support/TestFiles.h"
 #include "sysutils/DateTime.h"
+#include "sysutils/ThreadStart.h"
+#include "vcl/WindowThread.h"
 
 namespace {
 
@@ -93,7 +105,11 @@ TEST_F(Execution, ARunRefusedByTheEngineEndsWithoutResults) {
     EXPECT_EQ(lines.front().rfind("Execution started at: ", 0), 0u);
     EXPECT_EQ(lines[lines.size() - 2].rfind("Execution ended at ", 0), 0u);
     EXPECT_EQ(lines.back().rfind("Total processing time ", 0), 0u);
-    for (vcl::TAction* action : window->resultActions()) EXPECT_FALSE(action->Enabled()) << action->Name();
+    // No result action is offered; the maximum-product view keeps its start state and shows nothing.
+    for (vcl::TAction* action : window->resultActions())
+        EXPECT_EQ(action->Enabled(), action == window->ActionViewProbMax) << action->Name();
+    window->ActionViewProbMaxExecute(window);
+    EXPECT_FALSE(desktop::FormScreen->Visible());
     EXPECT_NE(window->lastExecution, nullptr);
     expectUnlocked();
 
@@ -165,8 +181,8 @@ TEST_F(Execution, CancelAnsweredNoGoesOnAndAnsweredYesAbandonsTheRunForGood) {
     const auto linesAtCancel = logLines();
     const std::string statusAtCancel = window->StatusBar1->Panel(1)->Text();
     gate.release();
-    ASSERT_TRUE(waitFor([&] { return window->executionThread->Held(); }));
-    EXPECT_FALSE(window->executionThread->Finished());
+    // The cancelled worker ends at its next hold point, touching nothing.
+    ASSERT_TRUE(waitFor([&] { return window->executionThread->Finished(); }));
     EXPECT_EQ(logLines(), linesAtCancel);
     EXPECT_EQ(lineStarting("Execution ended at "), -1);
     EXPECT_EQ(window->StatusBar1->Panel(1)->Text(), statusAtCancel);
@@ -202,6 +218,208 @@ TEST_F(Execution, AnExceptionDuringTheRunIsShownAndOffersOnlyTheDataThatExist) {
     EXPECT_FALSE(offered(desktop::ResultAction::SaveProbMax));
     EXPECT_FALSE(offered(desktop::ResultAction::WriteDBF));
     EXPECT_NE(window->lastExecution, nullptr);
+    expectUnlocked();
+}
+
+// ---- Pause and Cancel at the edges of a run ---------------------------------------------
+
+struct FinalActionCase {
+    const char* name;
+    const char* finalAction;  // the worker's last window call
+    bool refused;             // the engine refuses the inputs
+};
+
+class PauseBeforeTheFinalAction : public Execution, public ::testing::WithParamInterface<FinalActionCase> {};
+
+TEST_P(PauseBeforeTheFinalAction, LeavesTheWorkerFreeToEndAndRunStartsANewOne) {
+    const FinalActionCase& c = GetParam();
+    prepareExampleRun({.NL = true});
+    if (c.refused) window->EditNodes->SetText(examples() + "/no_such_nodes.txt");
+    {
+        HoldPointGate gate(HoldPointGate::startsWith(c.finalAction));
+        window->BitBtn3->Click();
+        ASSERT_TRUE(waitFor([&] { return gate.reached(); }));
+        gate.release();
+        // Past its hold point, its final call waits in the window's queue: Pause comes first.
+        window->executionThread->WaitUntilStill();
+        window->BitBtn5->Click();
+        ASSERT_TRUE(waitFor([&] { return runFinished() || window->executionThread->Held(); }));
+    }
+    EXPECT_TRUE(runFinished());
+    expectUnlocked();
+    EXPECT_FALSE(window->ActionResumeExecution->Enabled());
+
+    // Run starts a new worker, which runs to its end.
+    boxes.clear();
+    boxes.answerNext(sysutils::MessageAnswer::Yes);
+    window->BitBtn3->Click();
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Delete last execution? Results will be erased "});
+    ASSERT_TRUE(waitFor([&] { return runFinished(); }));
+    EXPECT_EQ(lineStarting("Execution started at: "), 0);
+    EXPECT_EQ(offered(desktop::ResultAction::ViewRes), !c.refused);
+}
+
+INSTANTIATE_TEST_SUITE_P(Execution, PauseBeforeTheFinalAction,
+                         ::testing::Values(FinalActionCase{"CompletedRun", "ActionAfterExecution", false},
+                                           FinalActionCase{"RunRefusedByTheEngine", "ActionCanSelect", true}),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
+
+// Stops the first task of the engine's parallel steps that any run starts, until released.
+// Should the window wait for that task, the gate opens after a minute and says so.
+class TaskGate {
+public:
+    TaskGate() {
+        engine::fast::WorkerPool::SetTaskObserver([state = state_](std::int64_t, unsigned) {
+            std::unique_lock<std::mutex> lock(state->mutex);
+            if (state->used) return;
+            state->used = true;
+            vcl::WindowThread::Post([](bool) {});  // wakes the window thread
+            if (!state->released.wait_for(lock, std::chrono::minutes(1), [&state] { return state->open; }))
+                state->timedOut = true;
+        });
+    }
+    ~TaskGate() {
+        release();
+        engine::fast::WorkerPool::SetTaskObserver(nullptr);
+    }
+    TaskGate(const TaskGate&) = delete;
+    TaskGate& operator=(const TaskGate&) = delete;
+
+    bool reached() const {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        return state_->used;
+    }
+    bool open() const {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        return state_->open || state_->timedOut;
+    }
+    void release() {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        state_->open = true;
+        state_->released.notify_all();
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable released;
+        bool used = false, open = false, timedOut = false;
+    };
+    std::shared_ptr<State> state_ = std::make_shared<State>();
+};
+
+struct AfterCancelCase {
+    const char* name;
+    std::function<void(desktop::TFormPrincipal&, vcl::ScriptedFileDialogs&, sysutils::ScriptedMessageBoxes&)> act;
+    bool runs;  // a new worker starts
+};
+
+class AfterACancelInsideAParallelStep : public Execution, public ::testing::WithParamInterface<AfterCancelCase> {};
+
+TEST_P(AfterACancelInsideAParallelStep, TheWindowGoesOnWithoutWaitingForTheStep) {
+    const AfterCancelCase& c = GetParam();
+    prepareExampleRun({.NL = true, .NC = true, .IIC = true, .PC = true});
+    TaskGate step;
+    window->BitBtn3->Click();
+    ASSERT_TRUE(waitFor([&] { return step.reached(); }));
+    ASSERT_NE(window->lastExecution, nullptr);
+    boxes.answerNext(sysutils::MessageAnswer::Yes);
+    window->BitBtn4->Click();
+    EXPECT_EQ(logLines().back().rfind("Execution cancelled at: ", 0), 0u);
+
+    boxes.answerNext(sysutils::MessageAnswer::Yes);  // delete the last execution
+    boxes.answerNext(sysutils::MessageAnswer::No);   // save the changed project: no
+    c.act(*window, dialogs, boxes);
+    // Back while the cancelled worker is still inside its task.
+    EXPECT_FALSE(step.open());
+    if (!c.runs) {
+        EXPECT_EQ(window->lastExecution, nullptr);
+    }
+
+    // The task returns, the cancelled worker gives up its step, frees the engine object
+    // it was handed and ends.
+    step.release();
+    ASSERT_TRUE(waitFor([&] {
+        return vcl::TThread::Existing() == (c.runs ? 1u : 0u) && (!c.runs || runFinished());
+    }));
+    if (c.runs) {
+        EXPECT_TRUE(offered(desktop::ResultAction::ViewRes));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Execution, AfterACancelInsideAParallelStep,
+    ::testing::Values(
+        AfterCancelCase{"Run", [](auto& w, auto&, auto&) { w.BitBtn3->Click(); }, true},
+        AfterCancelCase{"New", [](auto& w, auto&, auto&) { w.ActionNewExecute(&w); }, false},
+        AfterCancelCase{"Open",
+                        [](auto& w, auto& dialogs, auto&) {
+                            testing_support::TemporaryFolder folder;
+                            dialogs.answerNext(folder.pathOf("project.txt"));
+                            w.ActionOpenExecute(&w);
+                        },
+                        false}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+// ---- Out of memory and threads ----------------------------------------------------------
+
+TEST_F(Execution, AListThatCannotAllocateANodeEndsTheRunInTheOutOfMemoryBox) {
+    prepareExampleRun({.NL = true, .PC = true});
+    // Held after reading, then only the overall landscape's node records can be allocated:
+    // the first list of its nodes fails.
+    HoldPointGate gate(HoldPointGate::startsWith("landscape attribute"));
+    window->BitBtn3->Click();
+    ASSERT_TRUE(waitFor([&] { return gate.reached(); }));
+    {
+        engine::ScopedAllocationFailure failure(1);
+        gate.release();
+        ASSERT_TRUE(waitFor([&] { return runFinished(); }));
+    }
+    EXPECT_EQ(boxes.boxes(), (std::vector<sysutils::MessageBox>{
+                                 {engine::outOfMemoryMessageB, "Veltrano Tamblor 2.2", sysutils::MessageButtons::Ok}}));
+    EXPECT_NE(window->lastExecution, nullptr);
+    expectUnlocked();
+
+    boxes.clear();
+    boxes.answerNext(sysutils::MessageAnswer::Yes);
+    window->BitBtn3->Click();
+    ASSERT_TRUE(waitFor([&] { return runFinished(); }));
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Delete last execution? Results will be erased "});
+    EXPECT_TRUE(offered(desktop::ResultAction::ViewRes));
+}
+
+TEST_F(Execution, AWorkerThatCannotStartShowsTheOutOfMemoryBoxAndRunWorksAgain) {
+    prepareExampleRun({.NL = true});
+    {
+        sysutils::ScopedThreadStartFailure failure(0);
+        window->BitBtn3->Click();
+    }
+    EXPECT_EQ(boxes.boxes(), (std::vector<sysutils::MessageBox>{
+                                 {engine::outOfMemoryMessageB, "Veltrano Tamblor 2.2", sysutils::MessageButtons::Ok}}));
+    EXPECT_EQ(window->executionThread, nullptr);
+    EXPECT_FALSE(window->workerIsLive());
+    expectUnlocked();
+
+    boxes.clear();
+    window->BitBtn3->Click();
+    ASSERT_TRUE(waitFor([&] { return runFinished(); }));
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_TRUE(offered(desktop::ResultAction::ViewRes));
+}
+
+TEST_F(Execution, APoolWhoseThreadsCannotAllStartEndsTheRunInTheOutOfMemoryBox) {
+    prepareExampleRun({.NL = true, .PC = true});
+    {
+        // The worker starts, the first of the engine's other threads does not.
+        sysutils::ScopedThreadStartFailure failure(1);
+        window->BitBtn3->Click();
+        ASSERT_TRUE(waitFor([&] { return runFinished(); }));
+    }
+    if (std::thread::hardware_concurrency() > 1) {
+        EXPECT_EQ(boxes.boxes(),
+                  (std::vector<sysutils::MessageBox>{
+                      {engine::outOfMemoryMessageB, "Veltrano Tamblor 2.2", sysutils::MessageButtons::Ok}}));
+    }
     expectUnlocked();
 }
 
@@ -245,8 +463,6 @@ TEST_F(Execution, ClosingTheProgramDuringARunLeavesTheWorkerNoWindowToTouch) {
     HoldPointGate gate(HoldPointGate::startsWith("status 1: "));
     window->BitBtn3->Click();
     ASSERT_TRUE(waitFor([&] { return gate.reached(); }));
-    vcl::TThread* worker = window->executionThread;
-
     boxes.answerNext(sysutils::MessageAnswer::Yes);
     window->window()->close();
     ASSERT_TRUE(application->Terminated());
@@ -254,10 +470,11 @@ TEST_F(Execution, ClosingTheProgramDuringARunLeavesTheWorkerNoWindowToTouch) {
     EXPECT_EQ(desktop::FormPrincipal, nullptr);
     EXPECT_TRUE(vcl::TThread::AnyBusy());  // still inside the gate
 
+    // It ends at its next hold point, frees the engine object it was left and deletes itself.
+    // (The test thread takes calls again, as a next program would, to see that end.)
+    vcl::WindowThread::Initialize();
     gate.release();
-    worker->WaitUntilStill();
-    EXPECT_TRUE(worker->Held());
-    EXPECT_FALSE(worker->Finished());
+    ASSERT_TRUE(waitFor([] { return vcl::TThread::Existing() == 0; }));
     EXPECT_FALSE(vcl::TThread::AnyBusy());
 }
 

@@ -41,7 +41,10 @@ TEST_F(MainWindow, AFreshWindowStartsWithTheDefaultProject) {
     for (vcl::TAction* action : {window->ActionPauseExecution, window->ActionResumeExecution,
                                  window->ActionStopExecution})
         EXPECT_FALSE(action->Enabled());
-    for (vcl::TAction* action : window->resultActions()) EXPECT_FALSE(action->Enabled()) << action->Name();
+    // Of the result actions only the maximum-product view starts enabled (no menu item or
+    // button runs it).
+    for (vcl::TAction* action : window->resultActions())
+        EXPECT_EQ(action->Enabled(), action == window->ActionViewProbMax) << action->Name();
     EXPECT_FALSE(window->Components1->Enabled());
     window->View1->Click();
     for (vcl::TMenuItem* submenu : {window->Nodeimportances1, window->Overallindicesvalues1, window->Components1,
@@ -304,6 +307,13 @@ TEST_F(MainWindow, ClosingAsksFirstAndNoKeepsTheProgramWithItsState) {
     EXPECT_TRUE(application->Terminated());
     EXPECT_FALSE(window->Visible());
     EXPECT_FALSE(morePC->Visible());
+}
+
+TEST_F(MainWindow, TheMaximumProductViewStartsEnabledAndShowsNothingWithoutAnExecution) {
+    EXPECT_TRUE(window->ActionViewProbMax->Enabled());
+    window->ActionViewProbMax->Execute();
+    EXPECT_FALSE(desktop::FormScreen->Visible());
+    EXPECT_EQ(desktop::FormScreen->Caption(), "Results");
 }
 
 TEST_F(MainWindow, TheAboutWindowIsShownModallyUnderTheVersionCaption) {

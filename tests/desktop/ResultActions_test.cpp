@@ -5,6 +5,10 @@
 
 #include <functional>
 
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
 #include "desktop/results/ResultTexts.h"
 #include "support/DbfReading.h"
 #include "support/TestFiles.h"
@@ -90,6 +94,47 @@ TEST_F(ResultActions, ViewsFillTheResultsWindowWithTheirCaption) {
     EXPECT_EQ(desktop::FormScreen->Caption(), "Node importances");
     EXPECT_EQ(resultLines().size(), 11u);
     EXPECT_EQ(resultLines()[0].rfind("Node\t", 0), 0u);
+}
+
+// The first line the results window shows, and where its scroll bars stand.
+struct ResultsScroll {
+    int firstVisibleLine;
+    int vertical;
+    int horizontal;
+};
+
+ResultsScroll resultsScroll() {
+    QCoreApplication::processEvents();  // the window lays its text out
+    QPlainTextEdit* edit = desktop::FormScreen->MemoPantalla->edit();
+    return {edit->cursorForPosition(QPoint(0, 0)).blockNumber(), edit->verticalScrollBar()->value(),
+            edit->horizontalScrollBar()->value()};
+}
+
+TEST_F(ResultActions, EveryViewOpensAtItsFirstLineAlsoWhenTheResultsWindowIsAlreadyShowing) {
+    // Low enough that every view needs its scroll bars.
+    desktop::FormScreen->SetClientSize(200, 60);
+    vcl::TAction* const views[] = {window->ActionViewRes,        window->ActionViewGlobRes,
+                                   window->ActionViewComponents, window->ActionViewAdj,
+                                   window->ActionViewProb,       window->ActionViewProbMax};
+    for (const bool showing : {false, true}) {
+        for (vcl::TAction* view : views) {
+            SCOPED_TRACE(view->Name() + (showing ? " while showing" : " from hidden"));
+            if (!showing) desktop::FormScreen->Hide();
+            view->Execute();
+            ASSERT_TRUE(desktop::FormScreen->Visible());
+            QPlainTextEdit* edit = desktop::FormScreen->MemoPantalla->edit();
+            QCoreApplication::processEvents();
+            ASSERT_GT(edit->verticalScrollBar()->maximum(), 0);
+            const ResultsScroll scroll = resultsScroll();
+            EXPECT_EQ(scroll.firstVisibleLine, 0);
+            EXPECT_EQ(scroll.vertical, 0);
+            EXPECT_EQ(scroll.horizontal, 0);
+        }
+    }
+    // The pairwise views keep their empty first line (node 0 has no earlier node).
+    window->ActionViewAdj->Execute();
+    ASSERT_FALSE(resultLines().empty());
+    EXPECT_EQ(resultLines()[0], "");
 }
 
 TEST_F(ResultActions, ACancelledDialogWritesNothing) {

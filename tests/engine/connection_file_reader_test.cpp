@@ -342,6 +342,20 @@ TEST(ConnectionFileReader, AVanishedFileIsReportedOnceAndTheMatricesKeepTheirIni
     EXPECT_EQ(run.addedConnections(), (Matrix{{D, D}}));
 }
 
+TEST(ConnectionFileReader, AFileReplacedByAFolderOrAPipeIsReportedOnceAndNotRead) {
+    for (const bool pipe : {false, true}) {
+        SCOPED_TRACE(pipe ? "pipe" : "folder");
+        InputFilesRun run;
+        ASSERT_EQ(run.check(RunSettings{}, "1 1\n2 1\n", "1 2 5\n"), 0);
+        const auto named = testing_support::replaceByFolderOrPipe(run.connectionPath(), pipe, "1 2 5\n");
+        run.program->readInputs();
+        EXPECT_EQ(run.boxes.boxes(), std::vector<MessageBox>{errorBox(
+                                         "Cannot open node file or connection file " + run.connectionPath() +
+                                         (pipe ? " (it is not a regular file)" : " (it is a folder)"))});
+        EXPECT_EQ(run.connections(), (Matrix{{D, D}, {D, D}}));
+    }
+}
+
 TEST(ConnectionFileReader, AnIncompleteLastRecordIsDroppedSilently) {
     InputFilesRun run;
     ASSERT_EQ(run.check(RunSettings{}, threeNodes, "1 2 5\n2 3 6\n"), 0);

@@ -4,6 +4,7 @@
 // that were selected, as on the reference path.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -117,6 +118,34 @@ TEST(FastPath, ReportsProgressOnlyWhileNoOtherThreadWorks) {
     ASSERT_EQ(program->processedOn, ProcessingPath::Fast);
     EXPECT_GE(status.texts, 2 * (in.n() + in.candidates()));
     EXPECT_EQ(status.whileWorking, 0);
+}
+
+// A cancelled run gives up the parallel step it is in between two tasks: no task starts
+// once the run is abandoned, and the step ends in WorkerPool::Abandoned, no failure.
+TEST(FastPath, AnAbandonedRunStartsNoFurtherTaskOfItsStep) {
+    engine::fast::WorkerPool pool(8);
+    std::atomic<bool> abandoned{false};
+    pool.setAbandoned([&abandoned] { return abandoned.load(); });
+    std::atomic<int> started{0}, afterwards{0};
+    EXPECT_THROW(pool.run(100000,
+                          [&](std::int64_t index, unsigned) {
+                              if (abandoned.load()) ++afterwards;
+                              ++started;
+                              if (index == 10) abandoned.store(true);
+                          }),
+                 engine::fast::WorkerPool::Abandoned);
+    // Only the tasks already past the question when it turned could still start.
+    EXPECT_LE(afterwards.load(), static_cast<int>(pool.size()));
+    EXPECT_LT(started.load(), 100000);
+
+    // A whole run gives up the same way, at its first step after the cancel.
+    struct Cancelled : sysutils::StatusPanels {
+        void setPanelText(int, const std::string&) override {}
+        bool abandoned() const override { return true; }
+    } status;
+    auto program = testing_support::programOf(ring(120, Kind::Distances), ProcessingPath::Fast, 8);
+    sysutils::TStringList log;
+    EXPECT_THROW(program->process(log, status), engine::fast::WorkerPool::Abandoned);
 }
 
 // Each computation is bracketed by two readings of the clock; a clock that moves 7 ms per

@@ -2,6 +2,8 @@
 // nodes, and how checkParameters uses them on the node and the connection file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -108,6 +110,79 @@ TEST(Prescan, AFileThatCannotBeOpenedIsOneErrorAndLeavesTheCountsUnset) {
     EXPECT_EQ(columns, -7);
     EXPECT_EQ(lines, -7);
     EXPECT_EQ(boxes.boxes(), std::vector<MessageBox>{errorBox("Cannot open node file or connection file " + file)});
+}
+
+// ---- Inputs that are not regular files ----------------------------------------------
+
+struct NotRegularCase {
+    std::string name;
+    std::string reason;
+    // The path of the input, made in the test's folder when it needs one.
+    std::function<std::string(const testing_support::TemporaryFolder&)> make;
+};
+
+void PrintTo(const NotRegularCase& c, std::ostream* out) { *out << c.name; }
+
+const NotRegularCase notRegularCases[] = {
+    {"Folder", " (it is a folder)",
+     [](const testing_support::TemporaryFolder& folder) {
+         std::filesystem::create_directory(folder.pathOf("inputs"));
+         return folder.pathOf("inputs");
+     }},
+    {"EndlessDevice", " (it is not a regular file)", [](const testing_support::TemporaryFolder&) { return "/dev/zero"; }},
+    {"EmptyDevice", " (it is not a regular file)", [](const testing_support::TemporaryFolder&) { return "/dev/null"; }},
+};
+
+class NotRegularInput : public ::testing::TestWithParam<NotRegularCase> {};
+
+TEST_P(NotRegularInput, CannotBeOpenedByThePrescanWhichCountsOneError) {
+    testing_support::TemporaryFolder folder;
+    sysutils::ScriptedMessageBoxes boxes;
+    const std::string file = GetParam().make(folder);
+    int columns = -7;
+    int lines = -7;
+    EXPECT_EQ(engine::countColumnsAndLines(file, columns, lines), 1);
+    EXPECT_EQ(columns, -7);
+    EXPECT_EQ(lines, -7);
+    EXPECT_EQ(boxes.boxes(), std::vector<MessageBox>{errorBox("Cannot open node file or connection file " + file +
+                                                              GetParam().reason)});
+}
+
+TEST_P(NotRegularInput, CannotBeOpenedToCountCandidates) {
+    testing_support::TemporaryFolder folder;
+    sysutils::ScriptedMessageBoxes boxes;
+    const std::string file = GetParam().make(folder);
+    EXPECT_EQ(engine::countNodesToAdd(file), 0);
+    EXPECT_EQ(boxes.boxes(), std::vector<MessageBox>{errorBox("Cannot open node file " + file + GetParam().reason)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Prescan, NotRegularInput, ::testing::ValuesIn(notRegularCases),
+                         [](const auto& testCase) { return testCase.param.name; });
+
+TEST(Prescan, APipeIsRefusedWithoutWaitingForItsWriterAndCountsOneError) {
+    testing_support::TemporaryFolder folder;
+    sysutils::ScriptedMessageBoxes boxes;
+    testing_support::NamedPipe pipe(folder.pathOf("pipe.txt"), "1 2\n3 4\n");
+    int columns = -7;
+    int lines = -7;
+    EXPECT_EQ(engine::countColumnsAndLines(pipe.path(), columns, lines), 1);
+    EXPECT_EQ(lines, -7);
+    EXPECT_EQ(boxes.boxes(), std::vector<MessageBox>{errorBox("Cannot open node file or connection file " +
+                                                              pipe.path() + " (it is not a regular file)")});
+    boxes.clear();
+    EXPECT_EQ(engine::countNodesToAdd(pipe.path()), 0);
+    EXPECT_EQ(boxes.boxes(),
+              std::vector<MessageBox>{errorBox("Cannot open node file " + pipe.path() + " (it is not a regular file)")});
+}
+
+TEST(Prescan, ANodeFileThatIsAPipeStopsTheCheckWithOneError) {
+    testing_support::TemporaryFolder folder;
+    sysutils::ScriptedMessageBoxes boxes;
+    testing_support::NamedPipe pipe(folder.pathOf("pipe.txt"), "1 2\n3 4\n");
+    auto program = testing_support::makeProgram(RunSettings{}, pipe.path(), folder.write("connections.txt", "1 3 5\n"));
+    EXPECT_EQ(program->checkParameters(), 1);
+    EXPECT_EQ(boxes.boxes(), std::vector<MessageBox>{errorBox("Cannot open node file or connection file " +
+                                                              pipe.path() + " (it is not a regular file)")});
 }
 
 // ---- countNodesToAdd ---------------------------------------------------------------

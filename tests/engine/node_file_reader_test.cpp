@@ -248,6 +248,27 @@ TEST(NodeFileReader, AVanishedFileIsReportedAndNothingIsRead) {
     }
 }
 
+TEST(NodeFileReader, AFileReplacedByAFolderOrAPipeIsReportedAndNotRead) {
+    for (const bool pipe : {false, true}) {
+        for (const bool addNodes : {false, true}) {
+            SCOPED_TRACE(std::string(pipe ? "pipe" : "folder") + (addNodes ? " with candidates" : ""));
+            InputFilesRun run;
+            RunSettings settings;
+            settings.addNodes = addNodes;
+            ASSERT_EQ(run.check(settings, addNodes ? "1 10 1\n2 20 1\n" : "1 10\n2 20\n", "1 2 5\n"), 0);
+            const auto named = testing_support::replaceByFolderOrPipe(run.nodePath(), pipe, "1 10\n2 20\n");
+            run.program->readInputs();
+
+            const std::string reason = pipe ? " (it is not a regular file)" : " (it is a folder)";
+            std::vector<MessageBox> expected;
+            if (addNodes) expected.push_back(errorBox("Cannot open node file " + run.nodePath() + reason));
+            expected.push_back(errorBox("Cannot open node file or connection file " + run.nodePath() + reason));
+            EXPECT_EQ(run.boxes.boxes(), expected);
+            EXPECT_EQ(run.nodeIds(), (std::vector<std::int32_t>{0, 0}));
+        }
+    }
+}
+
 TEST(NodeFileReader, AFileThatGrewStoresNoMoreRecordsThanWereCounted) {
     InputFilesRun run;
     ASSERT_EQ(run.check(RunSettings{}, "1 1\n2 2\n", unrelatedConnections), 0);

@@ -1,6 +1,7 @@
 // The run summary and the processing-time lines of the event log.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -140,7 +141,18 @@ INSTANTIATE_TEST_SUITE_P(
                     {"Number of nodes to process: 2", "Sum of the attributes of existing nodes: 2",
                      "Distance and probability (probabilistic indices): 1000 0.05",
                      "Minimum direct and product probability considered for PC: 0.00", "Node file: in/nodes.txt",
-                     "Connection file: in/connections.txt"}}),
+                     "Connection file: in/connections.txt"}},
+        // Sums and an AL of 2^31 or more are held at the largest int, as the indices do,
+        // instead of an undefined conversion that logged -2147483648.
+        SummaryCase{"AnALAndASumBeyondTheIntRangeAreHeldAtItsEnd", with("A", true, 0), 2, 0, true, 3.0e9f,
+                    2147483648.0f,
+                    {"Number of nodes to process: 2", "Maximum landscape attribute (AL): 2147483647",
+                     "Sum of the attributes of existing nodes: 2147483647", "Node file: in/nodes.txt",
+                     "Connection file: in/connections.txt"}},
+        SummaryCase{"AnInfiniteSumIsHeldAtTheEndOfTheIntRange", with("A", true, 0), 2, 0, false, 1.0f,
+                    std::numeric_limits<float>::infinity(),
+                    {"Number of nodes to process: 2", "Sum of the attributes of existing nodes: 2147483647",
+                     "Node file: in/nodes.txt", "Connection file: in/connections.txt"}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace

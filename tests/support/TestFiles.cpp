@@ -3,7 +3,14 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 #include <stdlib.h>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace testing_support {
 
@@ -32,6 +39,36 @@ std::string readFile(const std::string& path) {
     std::ostringstream contents;
     contents << in.rdbuf();
     return contents.str();
+}
+
+NamedPipe::NamedPipe(std::string path, std::string contents) : path_(std::move(path)) {
+    if (::mkfifo(path_.c_str(), 0600) != 0) throw std::runtime_error("cannot create the pipe " + path_);
+    writer_ = std::thread([this, contents = std::move(contents)] {
+        // A reader that only looks (and refuses the pipe) may close it before the write:
+        // that write then fails instead of ending the process with SIGPIPE.
+        sigset_t pipeSignal;
+        sigemptyset(&pipeSignal);
+        sigaddset(&pipeSignal, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+        const int descriptor = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);  // waits for a reader
+        if (descriptor < 0) return;
+        [[maybe_unused]] const ssize_t written = ::write(descriptor, contents.data(), contents.size());
+        ::close(descriptor);
+    });
+}
+
+NamedPipe::~NamedPipe() {
+    // A reader that never came: be one, so that the writer's open returns.
+    const int reader = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    writer_.join();
+    if (reader >= 0) ::close(reader);
+}
+
+std::unique_ptr<NamedPipe> replaceByFolderOrPipe(const std::string& path, bool pipe, const std::string& contents) {
+    std::filesystem::remove(path);
+    if (pipe) return std::make_unique<NamedPipe>(path, contents);
+    std::filesystem::create_directory(path);
+    return nullptr;
 }
 
 std::size_t openDescriptors() {

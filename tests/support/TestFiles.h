@@ -1,10 +1,12 @@
 #pragma once
-// Test helpers: a temporary folder per test that is removed afterwards, and files
-// written into it byte for byte.
+// Test helpers: a temporary folder per test that is removed afterwards, files written
+// into it byte for byte, and named pipes.
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
+#include <thread>
 
 namespace testing_support {
 
@@ -25,6 +27,26 @@ private:
 };
 
 std::string readFile(const std::string& path);
+
+// A named pipe at `path` with a writer waiting for a reader, as a user's pipe would have:
+// a reader that opens it blocks until the writer comes, then reads `contents` and the end.
+// The destructor lets a writer that found no reader go, and removes nothing.
+class NamedPipe {
+public:
+    NamedPipe(std::string path, std::string contents);
+    ~NamedPipe();
+    NamedPipe(const NamedPipe&) = delete;
+    NamedPipe& operator=(const NamedPipe&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::thread writer_;
+};
+
+// Puts a folder (pipe false) or a named pipe with `contents` in place of the file at `path`,
+// as a user might between two reads; returns the pipe, to keep while it is read.
+std::unique_ptr<NamedPipe> replaceByFolderOrPipe(const std::string& path, bool pipe, const std::string& contents);
 
 // The open file descriptors of the process: a save closes what it opened on every path.
 std::size_t openDescriptors();

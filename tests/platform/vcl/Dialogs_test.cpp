@@ -3,6 +3,10 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
+
+#include <QCoreApplication>
+#include <QScrollBar>
 
 #include "support/TestFiles.h"
 #include "sysutils/MessageBoxes.h"
@@ -101,6 +105,43 @@ TEST(Memo, ItsLinesCountFromAnEmptyMemoAndClear) {
     EXPECT_EQ(lines.Strings(3), "");
     lines.Clear();
     EXPECT_EQ(lines.Count(), 0);
+}
+
+TEST(Memo, AnEmptyFirstLineStaysALine) {
+    vcl::TForm form(nullptr);
+    auto* memo = new vcl::TMemo(&form);
+    sysutils::TStrings& lines = *memo->Lines();
+    lines.Add("");
+    EXPECT_EQ(lines.Count(), 1);
+    lines.Add("second");
+    EXPECT_EQ(lines.Count(), 2);
+    EXPECT_EQ(lines.Strings(0), "");
+    EXPECT_EQ(lines.Strings(1), "second");
+    lines.Clear();
+    lines.Add("");
+    EXPECT_EQ(lines.Count(), 1);
+    memo->SetText("");
+    EXPECT_EQ(lines.Count(), 0);
+    memo->SetText("one\ntwo");
+    EXPECT_EQ(lines.Count(), 2);
+}
+
+TEST(Memo, SetSelStartShowsTheFirstLineFromItsStart) {
+    vcl::TForm form(nullptr);
+    form.SetClientSize(120, 60);
+    auto* memo = new vcl::TMemo(&form);
+    memo->SetAlign(vcl::TAlign::alClient);
+    memo->SetWordWrap(false);
+    form.Show();
+    for (int i = 0; i < 100; ++i) memo->Lines()->Add(std::string(200, 'x') + std::to_string(i));
+    QCoreApplication::processEvents();
+    ASSERT_GT(memo->edit()->verticalScrollBar()->value(), 0);  // Add scrolls to the end
+    memo->edit()->horizontalScrollBar()->setValue(memo->edit()->horizontalScrollBar()->maximum());
+    memo->SetSelStart(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(memo->edit()->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(memo->edit()->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(memo->edit()->textCursor().position(), 0);
 }
 
 TEST(StatusBar, PanelsKeepTheirWidthAlongTheBottomOfTheForm) {

@@ -1,5 +1,6 @@
 // The thread class: window calls run on the window thread, hold points hold and
-// release, and a terminated thread never makes another window call.
+// release, a terminated thread ends at its next hold point without another window call,
+// and a disposed live thread deletes itself once it has ended.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -89,25 +90,40 @@ TEST(TThread, SuspendHoldsAtTheNextHoldPointAndResumeGoesOnFromThere) {
     EXPECT_EQ(heldNotices, 1);
 }
 
-TEST(TThread, ATerminatedThreadStaysAtItsNextHoldPointForGood) {
+TEST(TThread, ATerminatedThreadEndsAtItsNextHoldPointWithoutAnotherWindowCall) {
     int calls = 0;
     int heldNotices = 0;
+    bool leftExecute = false;
     HoldPointGate gate(HoldPointGate::startsWith("second"));
-    auto* worker = new Worker(threeWindowCalls(calls));
-    worker->SetOnHeld([&] { ++heldNotices; });
-    worker->Resume();
+    Worker worker([&](Worker& self) {
+        threeWindowCalls(calls)(self);
+        leftExecute = true;  // never reached
+    });
+    worker.SetOnHeld([&] { ++heldNotices; });
+    worker.Resume();
     ASSERT_TRUE(waitFor([&] { return gate.reached(); }));
-    worker->Suspend();
-    worker->Terminate();
+    worker.Suspend();
+    worker.Terminate();
     gate.release();
-    ASSERT_TRUE(waitFor([&] { return worker->Held(); }));
-    worker->Resume();  // does not bring a terminated thread back
-    worker->WaitUntilStill();
-    EXPECT_FALSE(worker->Finished());
+    ASSERT_TRUE(waitFor([&] { return worker.Finished(); }));
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(heldNotices, 0);
+    EXPECT_FALSE(leftExecute);
     EXPECT_FALSE(vcl::TThread::AnyBusy());
-    vcl::TThread::Dispose(worker);  // kept: it never runs again
+}
+
+TEST(TThread, AHeldThreadThatIsTerminatedEndsWithoutBeingResumed) {
+    int calls = 0;
+    HoldPointGate gate(HoldPointGate::startsWith("second"));
+    Worker worker(threeWindowCalls(calls));
+    worker.Resume();
+    ASSERT_TRUE(waitFor([&] { return gate.reached(); }));
+    worker.Suspend();
+    gate.release();
+    ASSERT_TRUE(waitFor([&] { return worker.Held(); }));
+    worker.Terminate();
+    ASSERT_TRUE(waitFor([&] { return worker.Finished(); }));
+    EXPECT_EQ(calls, 1);
 }
 
 TEST(TThread, AWindowCallQueuedBeforeTerminateIsDroppedUnrun) {
@@ -117,9 +133,24 @@ TEST(TThread, AWindowCallQueuedBeforeTerminateIsDroppedUnrun) {
     // The window thread handles no event here: the first call waits in the queue.
     worker->WaitUntilStill();
     worker->Terminate();
-    ASSERT_TRUE(waitFor([&] { return worker->Held(); }));
+    ASSERT_TRUE(waitFor([&] { return worker->Finished(); }));
     EXPECT_EQ(calls, 0);
     vcl::TThread::Dispose(worker);
+}
+
+TEST(TThread, DisposeOfALiveThreadWaitsForNothingAndTheThreadDeletesItselfWhenItEnds) {
+    int calls = 0;
+    const std::size_t before = vcl::TThread::Existing();
+    HoldPointGate gate(HoldPointGate::startsWith("second"));
+    auto* worker = new Worker(threeWindowCalls(calls));
+    worker->Resume();
+    ASSERT_TRUE(waitFor([&] { return gate.reached(); }));
+    vcl::TThread::Dispose(worker);  // returns while the thread is still inside its unit of work
+    EXPECT_EQ(vcl::TThread::Existing(), before + 1);
+    EXPECT_TRUE(vcl::TThread::AnyBusy());
+    gate.release();
+    ASSERT_TRUE(waitFor([&] { return vcl::TThread::Existing() == before; }));
+    EXPECT_EQ(calls, 1);
 }
 
 TEST(TThread, DisposeDeletesAFinishedThread) {
