@@ -68,7 +68,7 @@ VersionInformation readVersionInformation(std::string_view text) {
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // CRs before the LF end the line too
         if (!sawMagic) {
             if (line != magic) throw malformed(lineNumber, "not version information");
             sawMagic = true;

@@ -8,7 +8,7 @@
 //   PRODUCTVERSION=<major>.<minor>.<release>.<build>
 //   <name>=<text>
 //
-// one entry per line (LF or CR LF), the two numeric versions (each part 0 to 65535) and
+// one entry per line (ending in LF, after any number of CRs), the two numeric versions (each part 0 to 65535) and
 // then named texts in their order; a name appears once and holds no "="; a text runs to
 // the end of its line and may be empty. A server carries it inside its shared object, in
 // the ELF section ".comversion" (COM_VERSION_SECTION), where loadVersionInformation finds

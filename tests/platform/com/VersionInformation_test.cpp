@@ -27,9 +27,9 @@ TEST(VersionInformation, ReadsBackWhatItWroteAndFindsItsTexts) {
     EXPECT_EQ(information.text("OLESelfRegister"), std::string());
     EXPECT_EQ(information.text("ProductName"), "Sample");
     EXPECT_EQ(information.text("productname"), std::nullopt);
-    // CR LF line ends, empty lines and a text holding "=" read alike.
+    // CR LF line ends (a text keeps no CR), empty lines and a text holding "=" read alike.
     const com::VersionInformation read = com::readVersionInformation(
-        "VERSIONINFO 1\r\n\r\nPRODUCTVERSION=2.1.0.7\r\nFILEVERSION=65535.0.0.1\r\nComments=a=b\r\n");
+        "VERSIONINFO 1\r\n\r\nPRODUCTVERSION=2.1.0.7\r\nFILEVERSION=65535.0.0.1\r\nComments=a=b\r\r\n");
     EXPECT_EQ(read.fileVersion, (com::VersionInformation::Version{65535, 0, 0, 1}));
     EXPECT_EQ(read.productVersion, (com::VersionInformation::Version{2, 1, 0, 7}));
     EXPECT_EQ(read.text("Comments"), "a=b");
