@@ -281,9 +281,7 @@ void CalcWithinDistance(const com::ComPtr<IFeatureLayer>& layer, const std::stri
         handler.line(__LINE__);
         const std::string elapsed = ReturnTimeElapsedRTF(start, sysutils::Now(), 8);
         const std::string report = AnalysisReport(layer->Name(), fieldName, radiusText, entries, elapsed);
-        const com::ComPtr<IUID> uid = com::createInstanceAs<IUID>(CLSID_UID);
-        uid->put_Value(ProgID_clsExtension);
-        application->FindExtensionByCLSID(uid).as<_clsExtension>()->put_ReportOfAnalysis(report);
+        FindExtension(application).as<_clsExtension>()->put_ReportOfAnalysis(report);
     });
 }
 

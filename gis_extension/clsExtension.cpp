@@ -1,6 +1,7 @@
 #include "gis_extension/clsExtension.h"
 
 #include "com/ClassFactory.h"
+#include "com/Creation.h"
 #include "gis_toolkit/ErrorHandler.h"
 
 namespace gis_extension {
@@ -72,6 +73,12 @@ void clsExtension::Startup(const com::Variant&) {
 void clsExtension::Shutdown() {
     ErrorHandler handler("IExtension_Shutdown", module);
     handler.run([&] { SelectedLayer_.reset(); });
+}
+
+com::ComPtr<gishost::IExtension> FindExtension(const com::ComPtr<gishost::IApplication>& application) {
+    const auto uid = com::createInstanceAs<gishost::IUID>(gishost::CLSID_UID);
+    uid->put_Value(ProgID_clsExtension);
+    return application->FindExtensionByCLSID(uid);
 }
 
 std::unique_ptr<com::ScopedClassRegistration> registerClsExtension() {

@@ -98,6 +98,10 @@ private:
     std::string ReportOfAnalysis_;
 };
 
+// The extension object that the host loaded, found through the application by the
+// class's ProgID; empty when the host loaded none.
+com::ComPtr<gishost::IExtension> FindExtension(const com::ComPtr<gishost::IApplication>& application);
+
 // Puts the class into the process's class table under its CLSID and ProgID for the
 // lifetime of the registration (until the plug-in registers its classes itself).
 std::unique_ptr<com::ScopedClassRegistration> registerClsExtension();

@@ -1,7 +1,8 @@
 #pragma once
 // General operations of the extension (module "MyGeneralOperations"): binary texts,
 // the elapsed-time lines of the analysis report, opening documents, testing
-// collections for a key, and listing a map's layers by kind.
+// collections for a key, listing a map's layers by kind, and filtering the keys typed
+// into a text box that holds a positive real number.
 #include <cstdint>
 #include <string>
 
@@ -10,6 +11,10 @@
 #include "gishost/Carto.h"
 #include "gishost/System.h"
 #include "sysutils/DateTime.h"
+
+namespace forms {
+class TextBox;
+}
 
 namespace gis_toolkit::MyGeneralOperations {
 
@@ -43,5 +48,12 @@ bool CollectionKeyExists(com::Collection<T>& collection, const std::string& key)
 // multipoint layers; 2 and 128 nothing. Valid raster and surface layers are added
 // whatever the mask. Reports its own errors and returns the array as it stood.
 com::ComPtr<gishost::IArray> ReturnLayersByType(const com::ComPtr<gishost::IMap>& map, std::int32_t mask);
+
+// Filters a key typed into `textBox`, which is to hold a positive real number: sets
+// `keyAscii` to 0 (the key is dropped) for control keys other than backspace, blanks,
+// signs, "/" and every character from ":" up; keeps backspace, digits and ","; keeps
+// "." only when the text with a "." inserted at the caret is a number under the
+// regional settings. Reports its own errors.
+void CheckNumericRealPositive(std::int16_t& keyAscii, forms::TextBox& textBox);
 
 }  // namespace gis_toolkit::MyGeneralOperations

@@ -5,15 +5,12 @@
 #include <QPainter>
 
 namespace gis_toolkit::pictures {
-namespace {
 
 QImage transparentImage(int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     return image;
 }
-
-}  // namespace
 
 QImage reportIcon() {
     QImage image = transparentImage(16, 16);

@@ -5,6 +5,9 @@
 
 namespace gis_toolkit::pictures {
 
+// A picture of that size to draw on, transparent where nothing is drawn.
+QImage transparentImage(int width, int height);
+
 // 16 x 16: a page of text.
 QImage reportIcon();
 // 15 x 15: diagonal white-and-grey grip bars on a transparent ground.

@@ -1,4 +1,6 @@
-// Turns the user's manual from its Markdown source into a PDF: make_manual SOURCE.md OUTPUT.pdf.
+// Turns a manual from its Markdown source into a PDF:
+//   make_manual SOURCE.md OUTPUT.pdf [TITLE CREATOR]
+// (the PDF's title and creator; by default those of the desktop program's manual).
 // Runs at build time on Qt's offscreen platform, so it needs no display.
 #include <cstdio>
 
@@ -10,8 +12,8 @@
 #include <QTextDocument>
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_manual SOURCE.md OUTPUT.pdf\n");
+    if (argc != 3 && argc != 5) {
+        std::fprintf(stderr, "usage: make_manual SOURCE.md OUTPUT.pdf [TITLE CREATOR]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -30,8 +32,8 @@ int main(int argc, char** argv) {
     document.setMarkdown(QString::fromUtf8(source.readAll()));
 
     QPdfWriter writer(QString::fromLocal8Bit(argv[2]));
-    writer.setTitle("Veltrano Tamblor 2.2 - User's manual");
-    writer.setCreator("Brelmark");
+    writer.setTitle(argc == 5 ? QString::fromUtf8(argv[3]) : QString("Veltrano Tamblor 2.2 - User's manual"));
+    writer.setCreator(argc == 5 ? QString::fromUtf8(argv[4]) : QString("Brelmark"));
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
     document.print(&writer);

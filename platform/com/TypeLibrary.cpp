@@ -1,12 +1,9 @@
 #include "com/TypeLibrary.h"
 
-#include <elf.h>
-
 #include <charconv>
-#include <cstring>
-#include <fstream>
 #include <sstream>
 
+#include "com/ElfSection.h"
 #include "com/Error.h"
 
 namespace com {
@@ -76,11 +73,6 @@ std::string flagsText(const std::vector<std::string>& flags) {
 
 std::string versionText(const TypeLibrary::Version& version) {
     return std::to_string(version.major) + "." + std::to_string(version.minor);
-}
-
-// True when `size` bytes from `offset` lie inside the image.
-bool fits(std::string_view image, std::uint64_t offset, std::uint64_t size) {
-    return offset <= image.size() && size <= image.size() - offset;
 }
 
 }  // namespace
@@ -173,49 +165,11 @@ TypeLibrary readTypeLibrary(std::string_view text) {
     return library;
 }
 
-std::string_view typeLibrarySection(std::string_view image) {
-    if (image.size() < sizeof(Elf64_Ehdr) || std::memcmp(image.data(), ELFMAG, SELFMAG) != 0 ||
-        image[EI_CLASS] != ELFCLASS64)
-        return {};
-    Elf64_Ehdr header;
-    std::memcpy(&header, image.data(), sizeof header);
-    if (header.e_shentsize != sizeof(Elf64_Shdr) || header.e_shstrndx >= header.e_shnum) return {};
-    const std::uint64_t tableSize = std::uint64_t{header.e_shnum} * sizeof(Elf64_Shdr);
-    if (!fits(image, header.e_shoff, tableSize)) return {};
-    const auto section = [&](std::size_t index) {
-        Elf64_Shdr entry;
-        std::memcpy(&entry, image.data() + header.e_shoff + index * sizeof(Elf64_Shdr), sizeof entry);
-        return entry;
-    };
-    const Elf64_Shdr names = section(header.e_shstrndx);
-    if (!fits(image, names.sh_offset, names.sh_size)) return {};
-    const std::string_view nameTable = image.substr(names.sh_offset, names.sh_size);
-    constexpr std::string_view wanted = ".comtypelib";
-    for (std::size_t index = 0; index < header.e_shnum; ++index) {
-        const Elf64_Shdr entry = section(index);
-        if (entry.sh_name >= nameTable.size()) continue;
-        const std::string_view rest = nameTable.substr(entry.sh_name);
-        if (rest.substr(0, rest.find('\0')) != wanted) continue;
-        if (entry.sh_type == SHT_NOBITS || !fits(image, entry.sh_offset, entry.sh_size)) return {};
-        std::string_view bytes = image.substr(entry.sh_offset, entry.sh_size);
-        while (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
-        return bytes;
-    }
-    return {};
-}
+std::string_view typeLibrarySection(std::string_view image) { return elfSection(image, ".comtypelib"); }
 
 TypeLibrary loadTypeLibrary(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream) throw Error(TYPE_E_CANTLOADLIBRARY, "", "Cannot open the type library " + path);
-    std::ostringstream contents;
-    contents << stream.rdbuf();
-    const std::string image = contents.str();
-    if (image.compare(0, SELFMAG, ELFMAG) == 0) {
-        const std::string_view section = typeLibrarySection(image);
-        if (section.empty()) throw Error(TYPE_E_CANTLOADLIBRARY, "", path + " carries no type library");
-        return readTypeLibrary(section);
-    }
-    return readTypeLibrary(image);
+    return loadCarried(path, ".comtypelib", TYPE_E_CANTLOADLIBRARY, "type library",
+                       [](std::string_view text) { return readTypeLibrary(text); });
 }
 
 }  // namespace com

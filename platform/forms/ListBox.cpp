@@ -9,8 +9,11 @@ QWidget* ListBox::createWidget(QWidget* parent) {
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSortingEnabled(false);
     applyFont(list, design().font);
-    QObject::connect(list, &QListWidget::currentRowChanged, list, [this](int row) {
-        if (row >= 0 && Click) Click();
+    // Click follows the selection, not the current row: the list makes its first row
+    // current, unselected, when it takes the focus, and a later click on that row
+    // changes only the selection.
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this, list] {
+        if (!list->selectedItems().isEmpty() && Click) Click();
     });
     return list;
 }

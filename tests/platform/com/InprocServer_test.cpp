@@ -9,6 +9,7 @@
 #include "com/ClassFactory.h"
 #include "com/Creation.h"
 #include "com/TypeLibrary.h"
+#include "support/RegistryKeys.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TinyServer.h"
 #include "winapi/Registry.h"
@@ -25,15 +26,6 @@ struct Server {
     }
     void* library;
 };
-
-// Every key path below a root, depth first.
-void collectKeys(winapi::HKEY root, const std::string& key, std::vector<std::string>& keys) {
-    for (const std::string& name : winapi::registry::subKeys(root, key)) {
-        const std::string path = key.empty() ? name : key + "\\" + name;
-        keys.push_back(path);
-        collectKeys(root, path, keys);
-    }
-}
 
 TEST(InprocServer, IsCreatedThroughTheRegistryAndLeavesNoKeyWhenUnregistered) {
     testing_support::ScopedRegistry registry;
@@ -82,8 +74,7 @@ TEST(InprocServer, IsCreatedThroughTheRegistryAndLeavesNoKeyWhenUnregistered) {
     EXPECT_EQ(library.interfaces[0].iid, tiny::ICounter::iid);
 
     ASSERT_EQ(unregisterServer(), com::S_OK);
-    std::vector<std::string> keys;
-    collectKeys(winapi::HKEY_CLASSES_ROOT, "", keys);
+    const std::vector<std::string> keys = testing_support::registryKeysBelow(winapi::HKEY_CLASSES_ROOT);
     for (const std::string& key : keys) {
         for (const std::string& own : {com::toString(tiny::CLSID_Counter), com::toString(tiny::LIBID_Tiny),
                                        com::toString(tiny::ICounter::iid), std::string("Tiny.Counter")})

@@ -16,6 +16,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QTest>
 #include <QMimeData>
 #include <QClipboard>
 #include <QTimer>
@@ -199,6 +201,21 @@ TEST(Controls, OptionButtonsFormOneGroupAndRaiseClickWhenSelected) {
     form.optWithin.put_Value(false);
     EXPECT_FALSE(form.optWithin.Value());
     EXPECT_EQ(form.events, (std::vector<std::string>{"optAll_Click", "optWithin_Click"}));
+}
+
+TEST(Controls, ListBoxRaisesClickWhenTheUserChoosesTheRowThatTookTheFocus) {
+    TestForm form;
+    for (const char* row : {"1] roads", "2] lakes"}) form.lbxTheme.AddItem(row);
+    form.Show();
+    form.topLevelWindow()->activateWindow();
+    form.lbxTheme.SetFocus();  // the list makes its first row current, unselected
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.lbxTheme.ListIndex(), -1);
+    auto* list = static_cast<QListWidget*>(form.lbxTheme.widget());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(form.lbxTheme.ListIndex(), 0);
+    EXPECT_EQ(form.events, std::vector<std::string>{"lbxTheme_Click 0"});
+    form.Unload();
 }
 
 TEST(Controls, ListBoxKeepsOneSelectedRowInTheOrderAdded) {
