@@ -4,6 +4,7 @@
 #include <ogr_api.h>
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDockWidget>
 #include <QMenuBar>
 #include <QPainter>
@@ -99,6 +100,12 @@ MainWindow::~MainWindow() {
     toolbars_->releaseCommands();
     guarded("shutting its extensions down", [&] { model::shutdownExtensions(application_); });
     setTableWindowOwner(nullptr);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isWindow()) child->close();
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::createMenus() {

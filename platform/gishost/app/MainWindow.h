@@ -44,6 +44,10 @@ public:
     HostStatusBar& hostStatusBar() const { return *statusBar_; }
     PluginToolbars& pluginToolbars() const { return *toolbars_; }
 
+protected:
+    // Closes the table windows too, so that the program ends with its main window.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     // A layer of the map with what the window shows of it.
     struct ShownLayer {

@@ -193,6 +193,8 @@ TEST_F(HostProgram, AClickDrivesTheStatusBarAndShowsATableAndAFailureIsShown) {
 
     record->trigger();
     EXPECT_EQ(tableWindows().size(), 2u) << "the host goes on after a failure";
+    window.close();
+    EXPECT_TRUE(tableWindows().empty()) << "the table windows close with the main window";
 }
 
 TEST_F(HostProgram, DrawsTheLayersOfADocumentAndMarksThoseItCannotRead) {
