@@ -98,7 +98,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 MainWindow::~MainWindow() {
     // Commands first, then the extensions they refer to; the table windows close with us.
     toolbars_->releaseCommands();
-    guarded("shutting its extensions down", [&] { model::shutdownExtensions(application_); });
+    guarded("shutting the extensions down", [&] { model::shutdownExtensions(application_); });
     setTableWindowOwner(nullptr);
 }
 

@@ -94,7 +94,8 @@ void PluginToolbars::addItem(QToolBar& toolbar, const std::string& id, bool grou
             [&] { command->OnCreate(application_.as<com::IUnknown>()); });
     Button button{command, new QAction(&toolbar), id};
     guarded("reading the command " + id, [&] {
-        button.caption = command->Caption();
+        // A command without a caption is named by its ProgID rather than left blank.
+        if (const std::string caption = command->Caption(); !caption.empty()) button.caption = caption;
         button.action->setText(qtText(button.caption));
         button.action->setIconText(qtText(button.caption));
         button.action->setToolTip(qtText(command->Tooltip()));
