@@ -3,6 +3,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
@@ -53,6 +55,12 @@ std::string writeInputFile(const std::string& name, const std::uint8_t* data, st
 
 std::string writeInputFile(const std::string& name, const std::string& contents) {
     return writeInputFile(name, reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size());
+}
+
+bool looksLikeGeoJson(const std::uint8_t* data, std::size_t size) {
+    std::size_t first = 0;
+    while (first < size && std::isspace(data[first])) ++first;
+    return first < size && data[first] == '{' && std::find(data, data + size, '<') == data + size;
 }
 
 }  // namespace fuzzing

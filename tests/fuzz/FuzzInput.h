@@ -17,6 +17,11 @@ inline constexpr std::size_t maxInputSize = 64 * 1024;
 std::string writeInputFile(const std::string& name, const std::uint8_t* data, std::size_t size);
 std::string writeInputFile(const std::string& name, const std::string& contents);
 
+// True when the input, after white space, starts a JSON object and holds no "<": harnesses
+// of layers keep to GeoJSON, so that they fuzz the host's reading of layers and not every
+// format GDAL knows (its XML drivers recognise a file by a tag anywhere in it).
+bool looksLikeGeoJson(const std::uint8_t* data, std::size_t size);
+
 }  // namespace fuzzing
 
 // The libFuzzer entry point that every harness defines.

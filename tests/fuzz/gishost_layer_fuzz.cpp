@@ -3,7 +3,6 @@
 // the search by a buffer, whose count must agree with its search and whose features
 // must be exactly those at most the buffer's width away. The host's errors are the
 // expected answer to a hostile layer; a crash, a hang or a broken agreement is a finding.
-#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <set>
@@ -101,10 +100,7 @@ void readLayer(const std::string& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > fuzzing::maxInputSize) return -1;
-    // Only JSON objects: the harness is about layers, not about every format GDAL knows.
-    std::size_t first = 0;
-    while (first < size && std::isspace(data[first])) ++first;
-    if (first == size || data[first] != '{') return -1;
+    if (!fuzzing::looksLikeGeoJson(data, size)) return -1;
     const std::string path = fuzzing::writeInputFile("layer.geojson", data, size);
     attempt([&] { readLayer(path); });
     return 0;

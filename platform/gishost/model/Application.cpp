@@ -1,4 +1,5 @@
 // The application and its map document, as objects built around a map.
+#include <exception>
 #include <vector>
 
 #include "com/Creation.h"
@@ -12,11 +13,12 @@
 namespace gishost::model {
 namespace {
 
-class MxDocument final : public com::Object<IMxDocument, IDocumentNotification, IRecordedCalls> {
+class MxDocument final : public com::Object<IMxDocument, IDocumentNotification, IRecordedCalls, IMxDocumentModel> {
 public:
     explicit MxDocument(com::ComPtr<IMap> focusMap) : focusMap_(std::move(focusMap)) {}
 
     com::ComPtr<IMap> FocusMap() override { return focusMap_; }
+    void SetFocusMap(const com::ComPtr<IMap>& focusMap) override { focusMap_ = focusMap; }
     void ContentsChanged() override { calls_.push_back("ContentsChanged"); }
     std::vector<std::string> RecordedCalls() override { return calls_; }
 
@@ -27,9 +29,9 @@ private:
 
 class Application final : public com::Object<IApplication, IApplicationModel> {
 public:
-    Application(com::ComPtr<IMxDocument> document, std::vector<std::string> templates)
+    Application(com::ComPtr<IMxDocument> document, std::vector<std::string> templates, com::ComPtr<IStatusBar> statusBar)
         : document_(std::move(document)),
-          statusBar_(makeStatusBar()),
+          statusBar_(std::move(statusBar)),
           templates_(com::make<ITemplates, model::Templates>(std::move(templates))) {}
 
     com::ComPtr<IMxDocument> Document() override { return document_; }
@@ -56,10 +58,19 @@ public:
         return extension;
     }
 
+    // Every extension is shut down even when one fails; the first failure is raised then.
     void ShutdownExtensions() override {
         const std::vector<Loaded> loaded = std::move(extensions_);
         extensions_.clear();
-        for (const Loaded& each : loaded) each.extension->Shutdown();
+        std::exception_ptr failure;
+        for (const Loaded& each : loaded) {
+            try {
+                each.extension->Shutdown();
+            } catch (...) {
+                if (!failure) failure = std::current_exception();
+            }
+        }
+        if (failure) std::rethrow_exception(failure);
     }
 
     void TableWindowShown(std::shared_ptr<const TableWindowRecord> window) override {
@@ -69,6 +80,10 @@ public:
         std::vector<TableWindowRecord> windows;
         for (const auto& window : tableWindows_) windows.push_back(*window);
         return windows;
+    }
+    void SetTemplates(std::vector<std::string> templates) override {
+        // A new list object: a plug-in that holds the old list keeps what it read.
+        templates_ = com::make<ITemplates, model::Templates>(std::move(templates));
     }
 
 private:
@@ -91,7 +106,21 @@ com::ComPtr<IMxDocument> makeMxDocument(const com::ComPtr<IMap>& focusMap) {
 }
 
 com::ComPtr<IApplication> makeApplication(const com::ComPtr<IMxDocument>& document, std::vector<std::string> templates) {
-    return com::make<IApplication, Application>(document, std::move(templates));
+    return makeApplication(document, std::move(templates), makeStatusBar());
+}
+
+com::ComPtr<IApplication> makeApplication(const com::ComPtr<IMxDocument>& document, std::vector<std::string> templates,
+                                          com::ComPtr<IStatusBar> statusBar) {
+    if (!statusBar) throw com::runtimeError(com::errors::ObjectNotSet);
+    return com::make<IApplication, Application>(document, std::move(templates), std::move(statusBar));
+}
+
+void setFocusMap(const com::ComPtr<IMxDocument>& document, const com::ComPtr<IMap>& focusMap) {
+    document.as<IMxDocumentModel>()->SetFocusMap(focusMap);
+}
+
+void setTemplates(const com::ComPtr<IApplication>& application, std::vector<std::string> templates) {
+    application.as<IApplicationModel>()->SetTemplates(std::move(templates));
 }
 
 com::ComPtr<IExtension> loadExtension(const com::ComPtr<IApplication>& application, const std::string& progIdOrClsid) {

@@ -72,8 +72,12 @@ bool CatalogBrowser::DoModalOpen(winapi::HWND parent, com::ComPtr<IEnumCatalogOb
     record(std::string("DoModalOpen(") + (parent != nullptr ? "a window" : "no window") + ")");
     std::vector<std::string> chosen;
     if (script == nullptr || !script->nextAnswer(chosen)) return false;
-    selection = com::make<IEnumCatalogObject, CatalogSelection>(chosen);
+    selection = makeCatalogSelection(chosen);
     return true;
+}
+
+com::ComPtr<IEnumCatalogObject> makeCatalogSelection(const std::vector<std::string>& paths) {
+    return com::make<IEnumCatalogObject, CatalogSelection>(paths);
 }
 
 bool FolderFilter::CanChooseObject(const std::string& fullName) {

@@ -2,10 +2,16 @@
 // The catalog's folder browser as the model keeps it (it answers from
 // ScriptedCatalogBrowser; its window comes with the host program), and the filter that
 // lets it choose folders only.
+#include <string>
+#include <vector>
+
 #include "com/Object.h"
 #include "gishost/Framework.h"
 
 namespace gishost::model {
+
+// The files or folders chosen in a browser, as its DoModalOpen hands them back.
+com::ComPtr<IEnumCatalogObject> makeCatalogSelection(const std::vector<std::string>& paths);
 
 class CatalogBrowser final : public com::Object<ICatalogBrowser> {
 public:

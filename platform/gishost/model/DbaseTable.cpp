@@ -231,7 +231,7 @@ private:
     std::int32_t inserted_ = 0;
 };
 
-class DbaseTable final : public com::Object<ITable, IDataset> {
+class DbaseTable final : public com::Object<ITable, IDataset, ITableFile> {
 public:
     explicit DbaseTable(std::shared_ptr<const TableFile> table) : table_(std::move(table)) {}
 
@@ -242,6 +242,7 @@ public:
     }
     com::ComPtr<IRowBuffer> CreateRowBuffer() override { return com::make<IRowBuffer, RowBuffer>(table_); }
     std::string Name() override { return table_->name; }
+    std::string FilePath() override { return table_->path; }
 
 private:
     std::shared_ptr<const TableFile> table_;

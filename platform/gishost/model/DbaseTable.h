@@ -10,6 +10,17 @@
 
 namespace gishost::model {
 
+// A table kept in a file of its own, which the host's windows read to show its rows.
+struct ITableFile : com::IUnknown {
+    static constexpr com::IID iid = com::guid("{2C7B5E90-4F1A-4D63-8E2B-7A9C0D1E3F54}");
+    using Base = com::IUnknown;
+
+    virtual std::string FilePath() = 0;
+
+protected:
+    ~ITableFile() = default;
+};
+
 // Creates the table `folder`/`name`.dbf from the fields given and returns it.
 com::ComPtr<ITable> createDbaseTable(const std::string& folder, const std::string& name,
                                      const com::ComPtr<IFields>& fields);

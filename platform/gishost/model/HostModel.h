@@ -24,11 +24,22 @@ com::ComPtr<IMxDocument> makeMxDocument(const com::ComPtr<IMap>& focusMap);
 // last), with a status bar of its own.
 com::ComPtr<IApplication> makeApplication(const com::ComPtr<IMxDocument>& document,
                                           std::vector<std::string> templates);
+// The same with the status bar given (the host program's, on its window) in place of
+// one that records.
+com::ComPtr<IApplication> makeApplication(const com::ComPtr<IMxDocument>& document,
+                                          std::vector<std::string> templates, com::ComPtr<IStatusBar> statusBar);
+
+// The document shows another map. The document object stays the same, so that what
+// plug-ins keep of it goes on to work.
+void setFocusMap(const com::ComPtr<IMxDocument>& document, const com::ComPtr<IMap>& focusMap);
+// The application's template list becomes `templates` (the open document's path last).
+void setTemplates(const com::ComPtr<IApplication>& application, std::vector<std::string> templates);
 
 // Creates the extension class named by a ProgID or "{clsid}", starts it with the
 // application and keeps it; an extension of that class loaded already is returned as it is.
 com::ComPtr<IExtension> loadExtension(const com::ComPtr<IApplication>& application, const std::string& progIdOrClsid);
-// Shuts every loaded extension down and lets go of it.
+// Shuts every loaded extension down and lets go of it; when one fails, the others are
+// still shut down and the first failure is raised at the end.
 void shutdownExtensions(const com::ComPtr<IApplication>& application);
 
 // What a table window showed, and the calls it was asked, in order.
@@ -54,9 +65,21 @@ struct IApplicationModel : com::IUnknown {
     // that a window, which refers to its application, is no part of a reference cycle.
     virtual void TableWindowShown(std::shared_ptr<const TableWindowRecord> window) = 0;
     virtual std::vector<TableWindowRecord> ShownTableWindows() = 0;
+    virtual void SetTemplates(std::vector<std::string> templates) = 0;
 
 protected:
     ~IApplicationModel() = default;
+};
+
+// What the document model answers among the model's objects.
+struct IMxDocumentModel : com::IUnknown {
+    static constexpr com::IID iid = com::guid("{6E0F3C52-8B1D-4A7E-9C45-2F7A1D3B9E68}");
+    using Base = com::IUnknown;
+
+    virtual void SetFocusMap(const com::ComPtr<IMap>& focusMap) = 0;
+
+protected:
+    ~IMxDocumentModel() = default;
 };
 
 }  // namespace gishost::model

@@ -1,7 +1,7 @@
 #pragma once
 // The table window as the model keeps it: it records its settings and, when shown,
-// hands its record to its application, which lists the windows shown. Its window comes
-// with the host program.
+// hands its record to its application, which lists the windows shown. The host program
+// derives its window from it.
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +13,7 @@
 
 namespace gishost::model {
 
-class TableWindow final : public com::Object<ITableWindow2, IRecordedCalls> {
+class TableWindow : public com::Object<ITableWindow2, IRecordedCalls> {
 public:
     com::ComPtr<IStandaloneTable> StandaloneTable() override { return record_->table; }
     void putref_StandaloneTable(const com::ComPtr<IStandaloneTable>& table) override;

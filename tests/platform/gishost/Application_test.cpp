@@ -61,6 +61,38 @@ TEST_F(Application, FindsTheOneLoadedExtensionOfAClass) {
     EXPECT_FALSE(application_->FindExtensionByCLSID(uidOf("Test.Counting")));
 }
 
+// An extension whose shut-down fails.
+class FailingExtension final : public com::Object<IExtension> {
+public:
+    std::string Name() override { return "failing"; }
+    void Startup(const com::Variant&) override {}
+    void Shutdown() override { throw com::Error(5, "failing", "cannot shut down"); }
+};
+
+constexpr com::CLSID CLSID_Failing = com::guid("{5B3CCE98-CAEA-4301-9772-8D39E72FDA6C}");
+
+TEST_F(Application, ShutsEveryExtensionDownWhenOneFails) {
+    com::ScopedClassRegistration failing(CLSID_Failing, "Test.Failing", com::classFactory<FailingExtension>());
+    com::ScopedClassRegistration counting(CLSID_Counting, "Test.Counting", com::classFactory<CountingExtension>());
+    CountingExtension::shutdowns = 0;
+    model::loadExtension(application_, "Test.Failing");
+    model::loadExtension(application_, "Test.Counting");
+    EXPECT_THROW(model::shutdownExtensions(application_), com::Error);
+    EXPECT_EQ(CountingExtension::shutdowns, 1);
+    EXPECT_FALSE(application_->FindExtensionByCLSID(uidOf("Test.Failing")));
+}
+
+TEST_F(Application, ShowsAnotherMapAndTemplatesInTheSameDocument) {
+    const com::ComPtr<IMxDocument> document = application_->Document();
+    const com::ComPtr<IMap> other = model::makeMap("Other", {});
+    model::setFocusMap(document, other);
+    model::setTemplates(application_, {"/maps/other.map"});
+    EXPECT_TRUE(com::sameObject(application_->Document(), document)) << "what plug-ins keep stays valid";
+    EXPECT_TRUE(com::sameObject(document->FocusMap(), other));
+    EXPECT_EQ(application_->Templates()->Count(), 1);
+    EXPECT_EQ(application_->Templates()->Item(0), "/maps/other.map");
+}
+
 TEST_F(Application, GivesItsDocumentTemplatesAndARecordingStatusBar) {
     EXPECT_TRUE(com::sameObject(application_->Document()->FocusMap(), map_));
     const auto templates = application_->Templates();
