@@ -1,10 +1,13 @@
 #include "gis_toolkit/frmReport_modal.h"
 
+#include <algorithm>
+
 #include "forms/Clipboard.h"
 #include "forms/DeviceContext.h"
 #include "forms/Len.h"
 #include "forms/Printer.h"
 #include "forms/RichEdit.h"
+#include "forms/Screen.h"
 #include "gis_toolkit/ErrorHandler.h"
 #include "gis_toolkit/ToolkitPictures.h"
 #include "winapi/Windows.h"
@@ -54,6 +57,9 @@ void frmReport_modal::Form_Load() {
     handler.run([&] {
         handler.line(10);
         winapi::SetWindowPos(hWnd(), winapi::HWND_TOPMOST, 0, 0, 0, 0, winapi::SWP_NOMOVE | winapi::SWP_NOSIZE);
+        // In the middle of the screen, where the user looks for the report.
+        put_Left(std::max(0.0, (forms::Screen().Width() - Width()) / 2));
+        put_Top(std::max(0.0, (forms::Screen().Height() - Height()) / 2));
         handler.line(20);
         m_anchors = std::make_unique<AnchorObjectList>();
         m_anchors->Item(txtBackground).SetAnchors(3, 3);

@@ -52,9 +52,11 @@ void ScriptedHostDialogs::cancelNext() { answers_.emplace_back(std::nullopt); }
 std::optional<std::vector<std::string>> ScriptedHostDialogs::choose(const ChooseRequest& request) {
     requests_.push_back(request);
     if (answers_.empty()) return std::nullopt;
-    std::optional<std::vector<std::string>> answer = std::move(answers_.front());
+    const bool confirmed = answers_.front().has_value();
+    std::vector<std::string> paths = confirmed ? std::move(*answers_.front()) : std::vector<std::string>();
     answers_.pop_front();
-    return answer;
+    if (!confirmed) return std::nullopt;
+    return paths;
 }
 
 }  // namespace gishost::app

@@ -22,43 +22,15 @@
 #include "com/NumberedFiles.h"
 #include "gis_extension/LibraryFolder.h"
 #include "gis_extension/support/ExtensionHost.h"
+#include "support/ModalWindows.h"
 
 namespace {
 
 using testing_support::ExtensionHost;
+using testing_support::WhenShown;
 
 const QString dialogCaption = " ID Within Distance Parameters:";
 const QString reportCaption = " Analysis Report:";
-
-// Answers a modal window: each time a window of that caption is shown, the action runs
-// on it once the window's own event loop runs.
-class WhenShown : public QObject {
-public:
-    WhenShown(QString caption, std::function<void(QWidget*)> action)
-        : caption_(std::move(caption)), action_(std::move(action)) {
-        qApp->installEventFilter(this);
-    }
-    ~WhenShown() override { qApp->removeEventFilter(this); }
-    int times() const { return times_; }
-
-protected:
-    bool eventFilter(QObject* object, QEvent* event) override {
-        auto* window = qobject_cast<QWidget*>(object);
-        if (event->type() == QEvent::Show && window != nullptr && window->isWindow() &&
-            window->windowTitle() == caption_) {
-            ++times_;
-            QTimer::singleShot(0, this, [this, shown = QPointer<QWidget>(window)] {
-                if (shown) action_(shown);
-            });
-        }
-        return false;
-    }
-
-private:
-    QString caption_;
-    std::function<void(QWidget*)> action_;
-    int times_ = 0;
-};
 
 template <class T>
 T* child(QWidget* window, const char* name) {
