@@ -1,14 +1,17 @@
 #pragma once
-// Test helper for modal windows: answers a window as a user would, each time a window
+// Test helpers for windows: answering a modal window as a user would, each time a window
 // of the caption given is shown, once the window's own event loop runs (never waiting on
-// time).
+// time); finding a window's controls by name and choosing a list's row.
 #include <QApplication>
 #include <QEvent>
+#include <QListWidget>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+
+#include <gtest/gtest.h>
 
 namespace testing_support {
 
@@ -41,5 +44,23 @@ private:
     std::function<void(QWidget*)> action_;
     int times_ = 0;
 };
+
+
+// The control of that object name in a window; a test failure when there is none.
+template <class T>
+T* child(QWidget* window, const char* name) {
+    T* found = window->findChild<T*>(name);
+    if (found == nullptr) ADD_FAILURE() << "no control " << name;
+    return found;
+}
+
+// Selects the one row of a list that reads `text`, as a click on it would.
+inline void chooseRow(QWidget* window, const char* list, const QString& text) {
+    QListWidget* rows = child<QListWidget>(window, list);
+    if (rows == nullptr) return;
+    const QList<QListWidgetItem*> items = rows->findItems(text, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << list << " " << text.toStdString();
+    rows->setCurrentItem(items.front(), QItemSelectionModel::ClearAndSelect);
+}
 
 }  // namespace testing_support

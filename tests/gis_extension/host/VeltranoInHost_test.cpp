@@ -33,21 +33,9 @@
 
 namespace {
 
+using testing_support::chooseRow;
+using testing_support::child;
 using testing_support::WhenShown;
-
-template <class T>
-T* child(QWidget* window, const char* name) {
-    T* found = window->findChild<T*>(name);
-    if (found == nullptr) ADD_FAILURE() << "no control " << name;
-    return found;
-}
-
-void chooseRow(QWidget* window, const char* list, const QString& text) {
-    QListWidget* rows = child<QListWidget>(window, list);
-    const QList<QListWidgetItem*> items = rows->findItems(text, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << list << " " << text.toStdString();
-    rows->setCurrentItem(items.front(), QItemSelectionModel::ClearAndSelect);
-}
 
 QAction* actionNamed(QToolBar& toolbar, const QString& text) {
     for (QAction* action : toolbar.actions())

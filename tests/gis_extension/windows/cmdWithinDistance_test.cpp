@@ -27,24 +27,12 @@
 namespace {
 
 using testing_support::ExtensionHost;
+using testing_support::chooseRow;
+using testing_support::child;
 using testing_support::WhenShown;
 
 const QString dialogCaption = " ID Within Distance Parameters:";
 const QString reportCaption = " Analysis Report:";
-
-template <class T>
-T* child(QWidget* window, const char* name) {
-    T* found = window->findChild<T*>(name);
-    if (found == nullptr) ADD_FAILURE() << "no control " << name;
-    return found;
-}
-
-void chooseRow(QWidget* window, const char* list, const QString& text) {
-    QListWidget* rows = child<QListWidget>(window, list);
-    const QList<QListWidgetItem*> items = rows->findItems(text, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << list << " " << text.toStdString();
-    rows->setCurrentItem(items.front(), QItemSelectionModel::ClearAndSelect);
-}
 
 struct Choices {
     bool allFeatures = false;
