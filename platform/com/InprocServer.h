@@ -7,7 +7,9 @@
 //   extern "C" HRESULT DllRegisterServer()    -> com::serverRegister(description, com::thisModulePath())
 //   extern "C" HRESULT DllUnregisterServer()  -> com::serverUnregister(description)
 //
-// The description lists the server's creatable classes and carries its type library.
+// COM_INPROC_SERVER_EXPORTS(description) defines all four, given an expression that
+// yields the server's description. The description lists the server's creatable classes
+// and carries its type library.
 // Registration writes, under HKEY_CLASSES_ROOT, for every class
 //   CLSID\{clsid} (the ProgID), with InprocServer32 (the library's path, ThreadingModel),
 //     ProgID, VERSION, TypeLib and Programmable;
@@ -59,3 +61,19 @@ __attribute__((visibility("hidden"))) inline std::string thisModulePath() {
 }
 
 }  // namespace com
+
+// The four entry points of an in-process server whose description `description` yields.
+#define COM_INPROC_SERVER_EXPORTS(description)                                                              \
+    extern "C" {                                                                                            \
+    __attribute__((visibility("default"))) com::HRESULT DllCanUnloadNow() { return com::serverCanUnloadNow(); } \
+    __attribute__((visibility("default"))) com::HRESULT DllGetClassObject(const com::CLSID& clsid,          \
+                                                                          const com::IID& iid, void** object) { \
+        return com::serverGetClassObject((description), clsid, iid, object);                                \
+    }                                                                                                       \
+    __attribute__((visibility("default"))) com::HRESULT DllRegisterServer() {                               \
+        return com::serverRegister((description), com::thisModulePath());                                   \
+    }                                                                                                       \
+    __attribute__((visibility("default"))) com::HRESULT DllUnregisterServer() {                             \
+        return com::serverUnregister((description));                                                       \
+    }                                                                                                       \
+    }

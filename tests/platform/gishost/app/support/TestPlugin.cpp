@@ -211,16 +211,4 @@ const com::ServerDescription& description() {
 
 }  // namespace
 
-extern "C" {
-__attribute__((visibility("default"))) com::HRESULT DllCanUnloadNow() { return com::serverCanUnloadNow(); }
-__attribute__((visibility("default"))) com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID& iid,
-                                                                      void** object) {
-    return com::serverGetClassObject(description(), clsid, iid, object);
-}
-__attribute__((visibility("default"))) com::HRESULT DllRegisterServer() {
-    return com::serverRegister(description(), com::thisModulePath());
-}
-__attribute__((visibility("default"))) com::HRESULT DllUnregisterServer() {
-    return com::serverUnregister(description());
-}
-}
+COM_INPROC_SERVER_EXPORTS(description())
