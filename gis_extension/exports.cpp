@@ -19,21 +19,4 @@ COM_VERSION_SECTION const char veltranoVersion[] =
 
 }  // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) com::HRESULT DllCanUnloadNow() { return com::serverCanUnloadNow(); }
-
-__attribute__((visibility("default"))) com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID& iid,
-                                                                      void** object) {
-    return com::serverGetClassObject(gis_extension::VeltranoServer(), clsid, iid, object);
-}
-
-__attribute__((visibility("default"))) com::HRESULT DllRegisterServer() {
-    return com::serverRegister(gis_extension::VeltranoServer(), com::thisModulePath());
-}
-
-__attribute__((visibility("default"))) com::HRESULT DllUnregisterServer() {
-    return com::serverUnregister(gis_extension::VeltranoServer());
-}
-
-}
+COM_INPROC_SERVER_EXPORTS(gis_extension::VeltranoServer())
