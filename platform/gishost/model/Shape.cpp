@@ -78,8 +78,10 @@ geos::Envelope Shape::envelope() const {
 double Shape::distanceTo(const Shape& other) const {
     // Two features of one feature class: measured ahead, or with the rest of a row.
     if (!source_ && !other.source_) {
+        // One lock: the other shape belongs to the same (living) object when it shares its owner.
+        const std::weak_ptr<Proximity>& theirs = other.origin_.proximity;
         if (const std::shared_ptr<Proximity> proximity = origin_.proximity.lock();
-            proximity && proximity == other.origin_.proximity.lock())
+            proximity && !proximity.owner_before(theirs) && !theirs.owner_before(proximity))
             return proximity->distance(origin_.position, other.origin_.position);
     }
     const Core a = core();
