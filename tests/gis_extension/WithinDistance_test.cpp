@@ -10,6 +10,7 @@
 #include "gishost/model/Recording.h"
 #include "support/AnalysisFixture.h"
 #include "support/DbfReading.h"
+#include "sysutils/FormatSettings.h"
 
 namespace {
 

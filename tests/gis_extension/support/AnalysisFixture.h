@@ -1,23 +1,13 @@
 #pragma once
 // Runs the within-distance analysis as the command would: on a layer opened through the
-// host model, in a map document and an application with the extension loaded, with the
-// shell, the message boxes and the error-report window recorded and the clock fixed.
+// host model, in the host of the extension's tests (ExtensionHost.h: an application with
+// the extension loaded and every seam recorded), with the clock fixed.
 #include <memory>
 #include <string>
 
-#include "LayerFixtures.h"
-#include "com/ClassTable.h"
 #include "gis_extension/WithinDistance.h"
-#include "gis_extension/clsExtension.h"
-#include "gis_toolkit/support/RecordingErrorReport.h"
-#include "gishost/model/HostModel.h"
-#include "gishost/model/Layers.h"
-#include "gishost/model/Map.h"
-#include "support/TestFiles.h"
+#include "gis_extension/support/ExtensionHost.h"
 #include "sysutils/DateTime.h"
-#include "sysutils/FormatSettings.h"
-#include "sysutils/MessageBoxes.h"
-#include "winapi/Shell.h"
 
 namespace testing_support {
 
@@ -34,55 +24,42 @@ struct AnalysisSettings {
 
 class AnalysisRun {
 public:
-    AnalysisRun()
-        : extensionClass_(gis_extension::registerClsExtension()),
-          clock_([] { return sysutils::EncodeDateTime(2026, 12, 10, 14, 3, 0, 0); }) {
-        gishost::model::registerHostClasses();
-    }
+    AnalysisRun() : clock_([] { return sysutils::EncodeDateTime(2026, 12, 10, 14, 3, 0, 0); }) {}
 
-    const TemporaryFolder& folder() const { return folder_; }
+    const TemporaryFolder& folder() const { return host.folder; }
 
     // Writes the layer into the fixture's folder as <name>.<format>.
     std::string writeLayerFile(const std::string& name, FixtureLayer layer) {
         layer.layerName = name;
-        return writeLayer(folder_.pathOf(name + "." + layer.format), layer);
+        return writeLayer(host.folder.pathOf(name + "." + layer.format), layer);
     }
 
     // Runs the analysis on the layer file; returns the report stored in the extension.
     std::string run(const std::string& layerPath, const AnalysisSettings& settings) {
         layer_ = gishost::model::openFeatureLayer(layerPath);
-        map_ = gishost::model::makeMap("Layers", {layer_});
-        document_ = gishost::model::makeMxDocument(map_);
-        application_ = gishost::model::makeApplication(document_, {folder_.pathOf("patches.map")});
-        extension_ = gishost::model::loadExtension(application_, gis_extension::ProgID_clsExtension)
-                         .as<gis_extension::_clsExtension>();
-        std::string directory = settings.folder.empty() ? folder_.path().string() : settings.folder;
+        host.start({layer_});
+        std::string directory = settings.folder.empty() ? host.folder.path().string() : settings.folder;
         gis_extension::WithinDistance::CalcWithinDistance(
             layer_, settings.idField, settings.attributeField, settings.allPairs,
             settings.allPairs ? -9999.0 : settings.radius, settings.numberTable, settings.distanceTable,
-            settings.distanceFile, directory, document_, application_);
-        return extension_->ReportOfAnalysis();
+            settings.distanceFile, directory, host.document, host.application);
+        return host.settings->ReportOfAnalysis();
     }
 
-    std::string output(const std::string& name) const { return readFile(folder_.pathOf(name)); }
+    std::string output(const std::string& name) const { return readFile(host.folder.pathOf(name)); }
 
-    com::ComPtr<gishost::IApplication> application() const { return application_; }
-    com::ComPtr<gishost::IMap> map() const { return map_; }
-    com::ComPtr<gishost::IMxDocument> document() const { return document_; }
+    com::ComPtr<gishost::IApplication> application() const { return host.application; }
+    com::ComPtr<gishost::IMap> map() const { return host.map; }
+    com::ComPtr<gishost::IMxDocument> document() const { return host.document; }
 
-    RecordingErrorReport reports;
-    sysutils::ScriptedMessageBoxes boxes;
-    winapi::RecordingShell shell;
+    ExtensionHost host;
+    RecordingErrorReport& reports = host.reports;
+    sysutils::ScriptedMessageBoxes& boxes = host.boxes;
+    winapi::RecordingShell& shell = host.shell;
 
 private:
-    TemporaryFolder folder_;
-    std::unique_ptr<com::ScopedClassRegistration> extensionClass_;
     sysutils::ScopedClock clock_;
     com::ComPtr<gishost::IFeatureLayer> layer_;
-    com::ComPtr<gishost::IMap> map_;
-    com::ComPtr<gishost::IMxDocument> document_;
-    com::ComPtr<gishost::IApplication> application_;
-    com::ComPtr<gis_extension::_clsExtension> extension_;
 };
 
 // Six squares of side 10 (EPSG:3035, metres): ID 10 at (0,0), 20 at (20,0), 30 at
