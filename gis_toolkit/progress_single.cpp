@@ -26,9 +26,13 @@ std::int64_t wholeSeconds(sysutils::TDateTime from, sysutils::TDateTime to) {
 // The run-time's rounding to a whole number (half to even) into a 32-bit integer.
 std::int32_t CLng(double value) { return com::toLong(com::Variant(value)); }
 
+// The run-time's Format(value, "00"): at least two digits, the minus sign in front of
+// the zeros (-5 gives "-05", as a negative time remaining shows its seconds).
 std::string twoDigits(std::int64_t value) {
+    const unsigned long long magnitude =
+        value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
     char text[24];
-    std::snprintf(text, sizeof text, "%02lld", static_cast<long long>(value));
+    std::snprintf(text, sizeof text, "%s%02llu", value < 0 ? "-" : "", magnitude);
     return text;
 }
 
@@ -36,7 +40,8 @@ std::string twoDigits(std::int64_t value) {
 
 frmDaxProgressPercent::frmDaxProgressPercent()
     : forms::Form({.caption = " Current Status...", .clientWidth = 5400, .clientHeight = collapsedHeight}),
-      txtDetails(*this, "txtDetails", {.left = 120, .top = 2400, .width = 5160, .height = 2250, .tabIndex = 3}),
+      txtDetails(*this, "txtDetails",
+                 {.left = 120, .top = 2400, .width = 5160, .height = 2250, .text = "RichTextBox1", .tabIndex = 3}),
       chkClose(*this, "chkClose",
                {.left = 120, .top = 1950, .width = 2760, .height = 300, .caption = "Close When Finished...",
                 .tabIndex = 2}),

@@ -25,7 +25,7 @@ struct Design {
     double width = 0;
     double height = 0;
     std::string caption{};      // labels, buttons, option buttons, check boxes
-    std::string text{};         // text boxes
+    std::string text{};         // text boxes and rich-text boxes (as plain text)
     int tabIndex = -1;        // place in the tab order; -1: the control takes no focus
     bool visible = true;
     bool enabled = true;

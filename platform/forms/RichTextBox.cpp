@@ -28,6 +28,7 @@ QWidget* RichTextBox::createWidget(QWidget* parent) {
     edit->setAcceptRichText(false);  // pasted text arrives without formatting
     edit->setReadOnly(design().locked);
     applyFont(edit, design().font);
+    edit->setPlainText(QString::fromStdString(design().text));
     layout_.reset();
     return edit;
 }

@@ -1,6 +1,6 @@
 // The progress window with an injected clock: no records, the threshold that advances
 // the display by a tenth of a percent, the record label, the completion time with and
-// without its date, the time remaining, refreshes at most once a second, Stop, Show
+// without its date, the time remaining (negative figures too), refreshes at most once a second, Stop, Show
 // Details, and an overflow reported when the begin time was never set.
 #include "gis_toolkit/progress_single.h"
 
@@ -49,6 +49,7 @@ TEST_F(ProgressTest, LoadsWithItsPlaceholders) {
     EXPECT_EQ(progress.lblPercentDone.Caption(), "(00.0%)");
     EXPECT_EQ(progress.lblRecordNumber.Caption(), "-----");
     EXPECT_EQ(progress.icnProgressLine.Width(), 0);
+    EXPECT_EQ(progress.txtDetails.Text(), "RichTextBox1") << "the details area keeps its design text";
     EXPECT_TRUE(progress.ShouldContinue());
     EXPECT_EQ(progress.Frame()->Caption(), " Current Status:");
     EXPECT_EQ(frameHeight(), 153);
@@ -111,6 +112,12 @@ TEST_F(ProgressTest, EstimatesTheCompletionTimeAndTheTimeRemaining) {
          sysutils::TimeToStr(secondsAfterBegin(100000)) + ", " + sysutils::DateToStr(secondsAfterBegin(100000)),
          "27:30:00"},
         {"hours, minutes and seconds", 2, 1, 3725, sysutils::TimeToStr(secondsAfterBegin(7450)), "1:02:05"},
+        // A record beyond the count makes the estimate shorter than the time elapsed: the
+        // remaining figures turn negative, each with its minus sign before the zeros.
+        {"negative seconds", 1, 2, 10, sysutils::TimeToStr(secondsAfterBegin(5)), "0:00:-05"},
+        {"negative minutes and seconds", 1, 2, 3726, sysutils::TimeToStr(secondsAfterBegin(1863)), "0:-31:-03"},
+        {"negative hours, minutes and seconds", 2, 4, 7450, sysutils::TimeToStr(secondsAfterBegin(3725)),
+         "-1:-02:-05"},
     };
     for (const Case& c : cases) {
         frmDaxProgressPercent window;
