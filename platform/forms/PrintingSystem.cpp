@@ -1,5 +1,6 @@
 #include "forms/PrintingSystem.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QPrinterInfo>
 
@@ -7,6 +8,14 @@
 
 namespace forms {
 namespace {
+
+// The window that the printing dialogs belong to: the modal window in front (the report
+// window shows modally and stays on top), else the active window. A dialog without an
+// owner could open behind it.
+QWidget* dialogOwner() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
 
 class SystemPrinting : public PrintingSystem {
 public:
@@ -16,7 +25,7 @@ public:
         return PrintDestination{"PDF", "PDF", true};
     }
     std::optional<std::string> outputFileName() override {
-        const QString name = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Print to File"),
+        const QString name = QFileDialog::getSaveFileName(dialogOwner(), QStringLiteral("Print to File"),
                                                           QStringLiteral("report.pdf"), QStringLiteral("PDF (*.pdf)"));
         if (name.isEmpty()) return std::nullopt;
         return name.toStdString();

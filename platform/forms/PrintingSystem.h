@@ -1,8 +1,9 @@
 #pragma once
 // The seam between the printer object and the system's printers. The system's
 // implementation offers the system's default printer when there is one, else a PDF
-// printer whose jobs go to a file that a dialog asks for when a job starts. Tests
-// install ScriptedPrinting: a PDF printer writing to a given file, or no printer at all.
+// printer whose jobs go to a file that a dialog asks for when a job starts; the dialog
+// belongs to the modal window in front, else to the active window. Tests install
+// ScriptedPrinting: a PDF printer writing to a given file, or no printer at all.
 #include <optional>
 #include <string>
 

@@ -1,8 +1,8 @@
 // The form run-time: loading on first touch and again after unload, geometry in twips by
 // name, the modal show that the close box ends, key codes passed by reference, option
 // groups, list and check boxes, staying on top, the screen's pointer, the clipboard's
-// formats, the rich-text box's page layout, the printer without printers, and the
-// window frame that holds a form.
+// formats, the rich-text box's page layout, the printer without printers, the printing
+// system's file dialog over the modal window, and the window frame that holds a form.
 #include "forms/Form.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -34,6 +36,7 @@
 #include "forms/OptionButton.h"
 #include "forms/PictureBox.h"
 #include "forms/Printer.h"
+#include "forms/PrintingSystem.h"
 #include "forms/RichEdit.h"
 #include "forms/RichTextBox.h"
 #include "forms/Screen.h"
@@ -311,6 +314,29 @@ TEST(Printer, WithoutAnyPrinterEveryUseFails) {
     EXPECT_EQ(errorNumberOf([] { forms::Printer().Print(" "); }), 484);
     EXPECT_EQ(forms::CreateDCA("PDF", "PDF", nullptr, nullptr), nullptr);
     EXPECT_EQ(forms::GetDeviceCaps(nullptr, forms::PHYSICALOFFSETX), 0);
+}
+
+TEST(PrintingSystem, AsksForTheFileToPrintToOverTheModalWindow) {
+    TestForm form;
+    QWidget* owner = nullptr;
+    QWidget* modalWindow = nullptr;
+    std::optional<std::string> fileName = "not asked";
+    QTimer::singleShot(0, [&] {
+        modalWindow = form.topLevelWindow();
+        // Inside the form's modal show: the system's dialog asks for the file; once it is
+        // up, note its owner and cancel it.
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            owner = dialog->parentWidget();
+            dialog->reject();
+        });
+        fileName = forms::printingSystem().outputFileName();
+        form.Unload();
+    });
+    form.Show(forms::Modal);
+    EXPECT_EQ(owner, modalWindow) << "a dialog without an owner opens behind the modal window";
+    EXPECT_EQ(fileName, std::nullopt);
 }
 
 TEST(WindowFrame, HoldsTheFormWithACaptionAndAHeightInPixels) {
