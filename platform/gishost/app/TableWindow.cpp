@@ -3,8 +3,12 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <vector>
 
 #include "gishost/app/DbaseRows.h"
 #include "gishost/app/QtText.h"
@@ -14,6 +18,8 @@ namespace gishost::app {
 namespace {
 
 QPointer<QWidget> owner;
+// The table windows in the order they were opened; closed ones drop out as null.
+std::vector<QPointer<TableView>> opened;
 
 class RowsModel final : public QAbstractTableModel {
 public:
@@ -56,6 +62,33 @@ DbaseRows rowsOf(const com::ComPtr<IStandaloneTable>& standalone) {
     return readDbaseRows(file->FilePath());
 }
 
+// The newest table window still open, or null.
+TableView* newestOpenView() {
+    std::erase_if(opened, [](const QPointer<TableView>& view) { return view.isNull(); });
+    for (auto view = opened.rbegin(); view != opened.rend(); ++view)
+        if ((*view)->isVisible()) return *view;
+    return nullptr;
+}
+
+// A new table window opens a title bar's height right and down from the newest one still
+// open, so that the tables of one run do not hide one another; where that would leave
+// the screen's free area, it starts again at the area's top left. The first one opens
+// over the middle of the main window, where the user is looking.
+void place(TableView& view) {
+    const TableView* previous = newestOpenView();
+    if (previous == nullptr) {
+        if (owner) view.move(owner->geometry().center() - view.rect().center());
+        return;
+    }
+    const int step = view.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &view);
+    const QRect area = previous->screen()->availableGeometry();
+    QPoint next = previous->pos() + QPoint(step, step);
+    // The new window's frame: its size with the decorations that the previous one has.
+    const QSize frame = view.size() + (previous->frameGeometry().size() - previous->size());
+    if (!area.contains(QRect(next, frame))) next = area.topLeft();
+    view.move(next);
+}
+
 }  // namespace
 
 void setTableWindowOwner(QWidget* window) { owner = window; }
@@ -68,8 +101,8 @@ void TableWindow::Show(bool visible) {
     }
     if (!view_) {
         view_ = new TableView(StandaloneTable(), RowSelection(), ShowSelectedOnly(), owner);
-        // Over the middle of the main window, where the user is looking.
-        if (owner) view_->move(owner->geometry().center() - view_->rect().center());
+        place(*view_);
+        opened.emplace_back(view_);
     }
     view_->show();
     view_->raise();

@@ -5,7 +5,8 @@
 // settings apply to it: the row selection (0 none, 1 one row, 2 several rows), the
 // column titles (a dBASE field has no alias, so its name), and whether only the
 // selected rows are listed. The window belongs to the host's main window when there is
-// one, so that it closes with it.
+// one, so that it closes with it. Each new window opens a step right and down from the
+// newest one still open, within the screen.
 #include <QPointer>
 #include <QWidget>
 

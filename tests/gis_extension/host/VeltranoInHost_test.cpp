@@ -1,8 +1,9 @@
 // The extension as a user meets it: the built library installed into the host program
 // (a registry of the test's own), the host started on a map document, the "Veltrano"
 // toolbar with its two buttons, a click on "ID Within Distance" answered in the dialog,
-// the four outputs, the two table windows and the report window with the report; then
-// "Open Documentation", and the library uninstalled without a key left behind.
+// the four outputs, the two table windows (not one over the other) and the report window
+// with the report; then "Open Documentation", and the library uninstalled without a key
+// left behind.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,6 +16,8 @@
 #include <QToolBar>
 
 #include <filesystem>
+#include <set>
+#include <utility>
 
 #include "LayerFixtures.h"
 #include "com/ClassFactory.h"
@@ -140,11 +143,15 @@ TEST_F(VeltranoInHost, AClickRunsTheWholeAnalysisFromTheDialogToTheReport) {
                   "1\t100.00000000\r\n2\t100.00000000\r\n3\t100.00000000\r\n4\t100.00000000\r\n"
                   "5\t100.00000000\r\n6\t100.00000000\r\n");
         std::vector<std::string> tableTitles;
+        std::set<std::pair<int, int>> tablePlaces;
         for (QWidget* widget : QApplication::topLevelWidgets())
-            if (dynamic_cast<gishost::app::TableView*>(widget) != nullptr && widget->isVisible())
+            if (dynamic_cast<gishost::app::TableView*>(widget) != nullptr && widget->isVisible()) {
                 tableTitles.push_back(widget->windowTitle().toStdString());
+                tablePlaces.insert({widget->x(), widget->y()});
+            }
         std::sort(tableTitles.begin(), tableTitles.end());
         EXPECT_EQ(tableTitles, (std::vector<std::string>{"Table: count", "Table: distances"}));
+        EXPECT_EQ(tablePlaces.size(), tableTitles.size()) << "the two tables of the run open one over the other";
         ASSERT_EQ(shell_.requests().size(), 2u);
         EXPECT_EQ(shell_.requests()[0].file, "distances.txt");
         EXPECT_EQ(shell_.requests()[1].file, "nodes.txt");

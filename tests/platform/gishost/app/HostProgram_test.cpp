@@ -1,13 +1,17 @@
 // The host program driven as a user would, with the test plug-in installed in a registry
 // of the test's own, scripted message boxes and dialogs, on the offscreen platform: the
 // plug-in's toolbar and its buttons, a click that drives the status bar and shows a
-// table, a failing command, the layers of a map document drawn, invalid layers, a bad
-// document, Add Data and the catalog browser with the folders they remember, and the
-// extensions shut down at the end.
+// table, table windows opened a step apart within the screen, a failing command, the
+// layers of a map document drawn, invalid layers, a bad document, Add Data and the
+// catalog browser with the folders they remember, and the extensions shut down at the end.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTableView>
@@ -59,6 +63,12 @@ std::vector<app::TableView*> tableWindows() {
         if (auto* view = dynamic_cast<app::TableView*>(widget); view != nullptr && view->isVisible())
             windows.push_back(view);
     return windows;
+}
+
+app::TableView* tableWindowTitled(const std::string& title) {
+    for (app::TableView* view : tableWindows())
+        if (view->windowTitle().toStdString() == title) return view;
+    return nullptr;
 }
 
 class HostProgram : public ::testing::Test {
@@ -195,6 +205,33 @@ TEST_F(HostProgram, AClickDrivesTheStatusBarAndShowsATableAndAFailureIsShown) {
     EXPECT_EQ(tableWindows().size(), 2u) << "the host goes on after a failure";
     window.close();
     EXPECT_TRUE(tableWindows().empty()) << "the table windows close with the main window";
+}
+
+TEST_F(HostProgram, OpensEachTableWindowAStepFromTheNewestOneWithinTheScreen) {
+    install();
+    MainWindow window;
+    ASSERT_TRUE(window.openMapDocument(writeDocument()));
+    window.show();
+    QAction* record = actionNamed(*window.findChild<QToolBar*>("TestPlugin_ToolBar"), "Record Things");
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    std::vector<QPoint> places;
+    bool wrapped = false;
+    for (int click = 1; click <= 40 && !wrapped; ++click) {
+        record->trigger();
+        app::TableView* newest = tableWindowTitled("Table: visits" + std::to_string(click));
+        ASSERT_NE(newest, nullptr);
+        const QPoint at = newest->pos();
+        EXPECT_TRUE(area.contains(newest->frameGeometry())) << click;
+        EXPECT_TRUE(std::find(places.begin(), places.end(), at) == places.end())
+            << "window " << click << " opens where another one is";
+        if (!places.empty()) {
+            const QPoint step = at - places.back();
+            wrapped = at == area.topLeft();
+            EXPECT_TRUE(wrapped || (step.x() > 0 && step.x() == step.y())) << "window " << click;
+        }
+        places.push_back(at);
+    }
+    EXPECT_TRUE(wrapped) << "the windows start again at the top left before they leave the screen";
 }
 
 TEST_F(HostProgram, DrawsTheLayersOfADocumentAndMarksThoseItCannotRead) {
