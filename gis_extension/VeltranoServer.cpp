@@ -75,12 +75,4 @@ const com::ServerDescription& VeltranoServer() {
     return server;
 }
 
-std::vector<std::unique_ptr<com::ScopedClassRegistration>> registerVeltranoClasses() {
-    std::vector<std::unique_ptr<com::ScopedClassRegistration>> registrations;
-    for (const com::ServerClass& serverClass : VeltranoServer().classes)
-        registrations.push_back(std::make_unique<com::ScopedClassRegistration>(
-            serverClass.clsid, serverClass.progId, serverClass.factory()));
-    return registrations;
-}
-
 }  // namespace gis_extension

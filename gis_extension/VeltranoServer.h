@@ -4,10 +4,6 @@
 // ProgIDs and class factories, and its type library "Veltrano", which the library carries
 // in its ".comtypelib" section. The library's exports (exports.cpp) hand this
 // description to the component run-time.
-#include <memory>
-#include <vector>
-
-#include "com/ClassTable.h"
 #include "com/InprocServer.h"
 
 namespace gis_extension {
@@ -15,9 +11,5 @@ namespace gis_extension {
 inline constexpr com::GUID LIBID_Veltrano = com::guid("{C0E9F73D-2332-4165-9A35-C631CAEAE4DB}");
 
 const com::ServerDescription& VeltranoServer();
-
-// Puts the four classes into the process's class table for the lifetime of the result,
-// so that a program that links the extension creates them without the registry.
-std::vector<std::unique_ptr<com::ScopedClassRegistration>> registerVeltranoClasses();
 
 }  // namespace gis_extension

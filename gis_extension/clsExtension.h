@@ -103,7 +103,8 @@ private:
 com::ComPtr<gishost::IExtension> FindExtension(const com::ComPtr<gishost::IApplication>& application);
 
 // Puts the class into the process's class table under its CLSID and ProgID for the
-// lifetime of the registration (until the plug-in registers its classes itself).
+// lifetime of the registration, so that the tests and the headless benchmark driver,
+// which link the extension instead of loading its library, can create it.
 std::unique_ptr<com::ScopedClassRegistration> registerClsExtension();
 
 }  // namespace gis_extension

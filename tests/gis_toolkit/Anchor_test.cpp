@@ -103,7 +103,7 @@ TEST(AnchorObject, AppliesEachModeOnBothAxes) {
     }
 }
 
-TEST(AnchorObject, ThePartsNumbers) {
+TEST(AnchorObject, StretchesKeepsTheCentreOrFollowsTheRightEdgeAsTheContainerWidens) {
     struct Case {
         const char* name;
         std::int32_t mode;
