@@ -11,6 +11,8 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 
+#include "ManualDocument.h"
+
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 5) {
         std::fprintf(stderr, "usage: make_manual SOURCE.md OUTPUT.pdf [TITLE CREATOR]\n");
@@ -25,11 +27,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QTextDocument document;
-    document.setDefaultStyleSheet("h1 { font-size: 20pt; } h2 { font-size: 14pt; } h3 { font-size: 12pt; }");
-    QFont font("DejaVu Sans");
-    font.setPointSizeF(10.5);
-    document.setDefaultFont(font);
-    document.setMarkdown(QString::fromUtf8(source.readAll()));
+    help::loadManual(document, QString::fromUtf8(source.readAll()));
 
     QPdfWriter writer(QString::fromLocal8Bit(argv[2]));
     writer.setTitle(argc == 5 ? QString::fromUtf8(argv[3]) : QString("Veltrano Tamblor 2.2 - User's manual"));
