@@ -22,8 +22,8 @@ const char* const creditsText =
 
 const char* const referencesText =
     "The indices and their interpretation are described in the user's manual (help/Brelmarkmanual.pdf), "
-    "chapter \"What each index means\".\n\n"
-    "How to prepare the node and connection files is described in the same manual, chapter \"Input files\".";
+    "chapter 2, \"The indices\".\n\n"
+    "How to prepare the node and connection files is described in the same manual, chapter 1, \"Input files\".";
 
 const char* const noticeText =
     "Please read carefully the user’s manual and related papers for an adequate use and interpretation of the "

@@ -41,8 +41,9 @@ void TFormPrincipal::HelpContentsClick(vcl::TObject*) {
     std::string current = std::filesystem::current_path(error).string();
     if (current.size() > 500) current.resize(500);
     std::filesystem::current_path(startDir, error);
-    // The viewer runs on its own; the interpreter returns as soon as it has started it.
-    vcl::shell().run("xdg-open help/Brelmarkmanual.pdf >/dev/null 2>&1 &");
+    // The shell opens the manual with the viewer of PDF files and tells itself when it
+    // cannot; the window does not wait for the viewer.
+    vcl::shell().openDocument("help/Brelmarkmanual.pdf");
     std::filesystem::current_path(current, error);
 }
 

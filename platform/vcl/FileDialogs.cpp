@@ -1,13 +1,30 @@
 #include "vcl/FileDialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QSettings>
 #include <QStringList>
 
 namespace vcl {
 namespace {
 
 FileDialogs* installed = nullptr;
+
+// Qt's file dialog keeps its history, last folder and view in the user's configuration
+// folder, read when a dialog opens and written when it closes. The program keeps no
+// settings outside its project file, so the user-scope settings of the process are
+// pointed at a folder that can never be created: nothing is read from it, and the
+// dialog's writes fail without a word.
+void keepNoUserSettings() {
+    static const bool diverted = [] {
+        const QString nowhere = QStringLiteral("/dev/null/no-settings");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
+        return true;
+    }();
+    (void)diverted;
+}
 
 }  // namespace
 
@@ -27,7 +44,10 @@ std::string qtFilter(const std::string& filter) {
 }
 
 std::optional<std::string> QtFileDialogs::choose(const FileDialogRequest& request) {
-    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title));
+    keepNoUserSettings();
+    // The dialog opens in the working folder, which the last chosen file decided; Qt's
+    // own memory of the folder last shown does not follow a path typed in whole.
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title), QDir::currentPath());
     const bool save = request.kind == FileDialogRequest::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -1,7 +1,8 @@
 #pragma once
-// The seam for the C library's command runner: the program passes a command line to
-// the command interpreter and waits for it to return; tests install ScriptedShell,
-// which records each command with the working folder it ran in.
+// The seam for the system's shell, which opens a document with the program that the
+// desktop associates with its type, as a double click on the file would. The program
+// uses SystemShell; tests install ScriptedShell, which records each document with the
+// working folder it was asked for in.
 #include <string>
 #include <vector>
 
@@ -10,24 +11,41 @@ namespace vcl {
 class Shell {
 public:
     virtual ~Shell() = default;
-    // Runs the command line through the interpreter; returns its status, or -1 when
-    // there is no interpreter (then the command is not run).
-    virtual int run(const std::string& commandLine) = 0;
+    // Opens the document (relative to the working folder, or absolute) and returns
+    // without waiting for the program that shows it.
+    virtual void openDocument(const std::string& path) = 0;
 };
 
 Shell& shell();
 void installShell(Shell* shell);
 
+// Opens documents with the desktop's opener (xdg-open). A shell shows what went wrong
+// itself: a box captioned "Error!" names a document that does not exist, and, when no
+// program could open it (the opener failed or could not be started), says that a
+// viewer for its type is needed. The opener runs on its own; the failure is told when
+// it ends, while the window goes on.
 class SystemShell : public Shell {
 public:
-    int run(const std::string& commandLine) override;
+    explicit SystemShell(std::string opener = "xdg-open");
+    void openDocument(const std::string& path) override;
+
+    // Waits until every opener started has ended and its failure, if any, was told.
+    // For tests: the program never waits for a viewer.
+    static void waitForOpeners();
+
+private:
+    std::string opener_;
 };
+
+// The texts of the shell's boxes.
+std::string documentMissingText(const std::string& path);
+std::string noProgramForDocumentText(const std::string& path);
 
 // Installs itself for its lifetime.
 class ScriptedShell : public Shell {
 public:
-    struct Command {
-        std::string commandLine;
+    struct Document {
+        std::string path;
         std::string workingFolder;
     };
     ScriptedShell();
@@ -35,11 +53,11 @@ public:
     ScriptedShell(const ScriptedShell&) = delete;
     ScriptedShell& operator=(const ScriptedShell&) = delete;
 
-    int run(const std::string& commandLine) override;
-    const std::vector<Command>& commands() const { return commands_; }
+    void openDocument(const std::string& path) override;
+    const std::vector<Document>& documents() const { return documents_; }
 
 private:
-    std::vector<Command> commands_;
+    std::vector<Document> documents_;
     Shell* previous_;
 };
 

@@ -3,6 +3,7 @@
 #include "DesktopFixture.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include <QCoreApplication>
@@ -74,6 +75,29 @@ TEST_F(AboutWindow, EveryParagraphShowsWholeAndAboveTheNextAtAnyFontSize) {
         EXPECT_LT(panel.bottom(), ok.top());
         EXPECT_GE(ok.height(), about.OKButton->button()->sizeHint().height());
         about.Hide();
+    }
+}
+
+TEST_F(AboutWindow, EveryChapterItNamesIsAChapterOfTheManual) {
+    std::ifstream manual(examples() + "/../help/Brelmarkmanual.md");
+    ASSERT_TRUE(manual) << "the manual's source";
+    std::string chapters = "\n";
+    for (std::string line; std::getline(manual, line);)
+        if (line.rfind("## ", 0) == 0) chapters += line.substr(3) + "\n";
+
+    // Each mention reads: chapter, its number and a comma (or nothing), and its title in quotes.
+    const std::string references = desktop::AboutBox->References->Caption();
+    std::size_t mention = references.find("chapter ");
+    ASSERT_NE(mention, std::string::npos) << references;
+    for (; mention != std::string::npos; mention = references.find("chapter ", mention + 1)) {
+        const std::size_t open = references.find('"', mention);
+        const std::size_t close = references.find('"', open + 1);
+        ASSERT_NE(close, std::string::npos) << references.substr(mention);
+        std::string number = references.substr(mention + 8, open - mention - 8);
+        if (number.ends_with(", ")) number.resize(number.size() - 2);
+        const std::string heading = number + ". " + references.substr(open + 1, close - open - 1) + "\n";
+        EXPECT_NE(chapters.find((number.empty() ? "" : "\n") + heading), std::string::npos)
+            << references.substr(mention, close - mention + 1) << " is not among the manual's chapters:" << chapters;
     }
 }
 

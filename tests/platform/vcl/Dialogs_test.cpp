@@ -5,8 +5,13 @@
 #include <optional>
 #include <string>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "support/TestFiles.h"
 #include "sysutils/MessageBoxes.h"
@@ -77,6 +82,68 @@ TEST_F(WorkingFolderKept, TheDialogIsAskedWithItsTitleFilterExtensionAndOverwrit
                                       "node_importances.txt", "Text files|*.txt|All files|*.*", "txt", true}));
     EXPECT_EQ(vcl::qtFilter(dialog->Filter), "Text files (*.txt);;All files (*.*)");
 }
+
+// The real Qt dialogs, answered as a user answers them: in the folder shown, or by typing
+// a file's whole path into the file name box.
+struct RealDialogCase {
+    const char* name;
+    const char* shownFolder;  // where the user goes before typing; empty: stays where it opened
+    const char* typed;        // relative to the temporary folder when no folder is shown
+    bool thenSave;            // the next dialog is a save dialog with a bare default name
+};
+
+class RealDialogs : public WorkingFolderKept, public ::testing::WithParamInterface<RealDialogCase> {
+protected:
+    // Runs the dialog; the user, seeing it, notes the folder it opened in and makes the choice.
+    std::string openedIn(vcl::TOpenDialog& dialog, const std::string& shownFolder, const std::string& typed) {
+        std::string folderShown = "no file dialog was shown";
+        QTimer::singleShot(0, [&] {
+            auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (shown == nullptr) return;
+            folderShown = shown->directory().absolutePath().toStdString();
+            if (!shownFolder.empty()) shown->setDirectory(QString::fromStdString(shownFolder));
+            auto* name = shown->findChild<QLineEdit*>("fileNameEdit");
+            if (name != nullptr && !typed.empty()) {
+                name->setText(QString::fromStdString(typed));
+                static_cast<QDialog*>(shown)->accept();
+            }
+            if (shown->isVisible()) shown->reject();
+        });
+        dialog.Execute();
+        return folderShown;
+    }
+};
+
+TEST_P(RealDialogs, TheNextDialogOpensInTheFolderOfTheFileChosen) {
+    const RealDialogCase& c = GetParam();
+    vcl::installFileDialogs(nullptr);  // the Qt dialogs, not the scripted ones
+    for (const char* sub : {"start", "data", "other"}) fs::create_directories(folder.path() / sub);
+    folder.write("data/nodes.txt", "1 1\n");
+    folder.write("other/nodes.txt", "1 1\n");
+    fs::current_path(folder.path() / "start");
+
+    auto* open = new vcl::TOpenDialog(&form);
+    const std::string shownFolder = *c.shownFolder ? (folder.path() / c.shownFolder).string() : "";
+    const std::string typed = shownFolder.empty() ? (folder.path() / c.typed).string() : c.typed;
+    EXPECT_EQ(openedIn(*open, shownFolder, typed), (folder.path() / "start").string());
+    const fs::path chosenFolder = fs::path(open->FileName).parent_path();
+    EXPECT_EQ(fs::current_path(), chosenFolder);
+
+    vcl::TOpenDialog* next = open;
+    if (c.thenSave) {
+        next = new vcl::TSaveDialog(&form);
+        next->FileName = "node_importances.txt";
+    }
+    EXPECT_EQ(openedIn(*next, "", ""), chosenFolder.string());
+    vcl::installFileDialogs(&dialogs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RealDialogs,
+    ::testing::Values(RealDialogCase{"PathTypedInWhole", "", "data/nodes.txt", false},
+                      RealDialogCase{"NameTypedInTheFolderShown", "other", "nodes.txt", false},
+                      RealDialogCase{"PathTypedInWholeThenASave", "", "data/nodes.txt", true}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(MessageDlg, AsksAYesNoQuestionAndReturnsTheButton) {
     sysutils::ScriptedMessageBoxes boxes;
