@@ -89,6 +89,7 @@ TemporaryFileBeside::~TemporaryFileBeside() { discard(); }
 
 bool TemporaryFileBeside::fail(const std::string& what, int error) {
     error_ = saveErrorText(target_, what, error);
+    systemError_ = error;
     return false;
 }
 
@@ -135,6 +136,21 @@ bool TemporaryFileBeside::commit() {
     if (!created()) return false;
     closeDescriptor();
     if (std::rename(path_.c_str(), target_.c_str()) != 0) return fail("cannot replace the file", errno);
+    committed_ = true;
+    syncFolder(folderOf(target_));
+    return true;
+}
+
+bool TemporaryFileBeside::commitAsNewFile() {
+    if (!created()) return false;
+    closeDescriptor();
+    // An atomic rename that refuses an existing target; where the file system knows no
+    // such rename, a link (which never replaces either) and the temporary name removed.
+    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return fail("cannot give the file its name", errno);
+        if (::link(path_.c_str(), target_.c_str()) != 0) return fail("cannot give the file its name", errno);
+        ::unlink(path_.c_str());
+    }
     committed_ = true;
     syncFolder(folderOf(target_));
     return true;
