@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <random>
 
 namespace sysutils {
@@ -26,6 +27,27 @@ struct FaultState {
 FaultState& faultState() {
     static FaultState state;
     return state;
+}
+
+struct RefusingFolder {
+    std::mutex mutex;
+    std::optional<std::filesystem::path> folder;
+    int error = 0;
+};
+
+RefusingFolder& refusingFolder() {
+    static RefusingFolder state;
+    return state;
+}
+
+// True, with the error to report, when new files in `folder` are to be refused.
+bool creationRefused(const std::string& folder, int& error) {
+    RefusingFolder& state = refusingFolder();
+    std::lock_guard lock(state.mutex);
+    std::error_code ignored;
+    if (!state.folder || !std::filesystem::equivalent(*state.folder, folder, ignored)) return false;
+    error = state.error;
+    return true;
 }
 
 std::string folderOf(const std::string& target) {
@@ -62,6 +84,10 @@ TemporaryFileBeside::TemporaryFileBeside(std::string target, const std::string& 
     const std::string folder = folderOf(target_);
     // Long target names are cut so that the temporary name stays within the file-name limit.
     const std::string name = std::filesystem::path(target_).filename().string().substr(0, 100);
+    if (int refused = 0; creationRefused(folder, refused)) {
+        fail("cannot create a file in the folder " + folder, refused);
+        return;
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate =
             (std::filesystem::path(folder) / ("." + name + "." + uniquePart() + suffix)).string();
@@ -194,6 +220,19 @@ std::size_t writableBytes(std::size_t requested, int& error) {
     state.remaining -= allowed;
     error = state.error;
     return allowed;
+}
+
+ScopedFolderRefusingNewFiles::ScopedFolderRefusingNewFiles(const std::string& folder, int error) {
+    RefusingFolder& state = refusingFolder();
+    std::lock_guard lock(state.mutex);
+    state.folder = folder;
+    state.error = error;
+}
+
+ScopedFolderRefusingNewFiles::~ScopedFolderRefusingNewFiles() {
+    RefusingFolder& state = refusingFolder();
+    std::lock_guard lock(state.mutex);
+    state.folder.reset();
 }
 
 bool syncFails(int& error) {

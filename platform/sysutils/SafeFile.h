@@ -89,6 +89,17 @@ public:
     ScopedFileFault& operator=(const ScopedFileFault&) = delete;
 };
 
+// Makes the creation of temporary files in `folder` fail with `error` while the object
+// lives (one folder at a time), as in a folder that takes no new file, which a test run
+// by the superuser cannot otherwise make. Files already there stay writable.
+class ScopedFolderRefusingNewFiles {
+public:
+    explicit ScopedFolderRefusingNewFiles(const std::string& folder, int error = EACCES);
+    ~ScopedFolderRefusingNewFiles();
+    ScopedFolderRefusingNewFiles(const ScopedFolderRefusingNewFiles&) = delete;
+    ScopedFolderRefusingNewFiles& operator=(const ScopedFolderRefusingNewFiles&) = delete;
+};
+
 // Used by the writers: how many of `requested` bytes may be written now (all of them
 // without a fault), and the error to report for the rest.
 std::size_t writableBytes(std::size_t requested, int& error);
