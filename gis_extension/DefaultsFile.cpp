@@ -83,18 +83,20 @@ std::vector<std::string> SettingsLines(const com::ComPtr<_clsExtension>& setting
             "5:" + flagText(settings->CalcDistanceASCII()), "6:" + settings->DirectoryPath()};
 }
 
-void WriteSettings(const std::string& path, const com::ComPtr<_clsExtension>& settings) {
+bool WriteSettings(const std::string& path, const com::ComPtr<_clsExtension>& settings) {
     const std::vector<std::string> lines = SettingsLines(settings);
     sysutils::TemporaryFileBeside temporary(path, ".tmp");
-    if (!temporary.created()) throw com::Error(com::errors::PathFileAccessError, "", temporary.error());
+    if (!temporary.created()) return false;
     temporary.closeDescriptor();
-    {
+    try {
         com::files::Open(fileNumber, temporary.path(), com::files::OpenMode::Output);
         ClosedAtEnd closed;
         for (const std::string& line : lines) com::files::PrintLine(fileNumber, line);
         com::files::Close(fileNumber);  // raises when the lines did not reach the file
+    } catch (const com::Error&) {
+        return false;  // a settings file that cannot be written is no error; the temporary file goes
     }
-    if (!temporary.commit()) throw com::Error(com::errors::PathFileAccessError, "", temporary.error());
+    return temporary.commit();
 }
 
 }  // namespace gis_extension::DefaultsFile

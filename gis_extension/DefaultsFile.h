@@ -33,8 +33,10 @@ void ReadSettings(const std::string& path, const com::ComPtr<_clsExtension>& set
 std::vector<std::string> SettingsLines(const com::ComPtr<_clsExtension>& settings);
 
 // Writes the six lines. The new contents go to a temporary file beside the settings
-// file, which replaces it only once complete, so that a failed write leaves the old file
-// as it was. Raises the run-time's errors; file number 1 is closed again whatever happens.
-void WriteSettings(const std::string& path, const com::ComPtr<_clsExtension>& settings);
+// file, which replaces it only once complete. False when the file cannot be replaced so
+// (its folder takes no new file, a write fails, a folder stands in its place): the file
+// then stays exactly as it was, never emptied. Raises only when a setting has no text
+// form. File number 1 is closed again whatever happens.
+bool WriteSettings(const std::string& path, const com::ComPtr<_clsExtension>& settings);
 
 }  // namespace gis_extension::DefaultsFile

@@ -7,6 +7,7 @@
 #include "com/Creation.h"
 #include "com/NumberedFiles.h"
 #include "forms/Screen.h"
+#include "gis_extension/TextOutputFile.h"
 #include "gis_extension/WithinDistanceOutputs.h"
 #include "gis_extension/clsExtension.h"
 #include "gis_toolkit/ErrorHandler.h"
@@ -166,13 +167,10 @@ void CalcWithinDistance(const com::ComPtr<IFeatureLayer>& layer, const std::stri
                                   {"Unique_ID", "From_ID", "To_ID", "Distance"});
         }
         handler.line(__LINE__);
-        std::string distanceFilePath;
-        if (calcDistanceASCII) {
-            distanceFilePath = MakeUniqueFilename(directoryPath + BaseName(Output::DistanceFile));
-            com::files::Open(distanceFileNumber, distanceFilePath, com::files::OpenMode::Output);
-        }
-        const std::string nodeFilePath = MakeUniqueFilename(directoryPath + BaseName(Output::NodeFile));
-        com::files::Open(nodeFileNumber, nodeFilePath, com::files::OpenMode::Output);
+        std::optional<TextOutputFile> distanceFile;
+        if (calcDistanceASCII)
+            distanceFile.emplace(distanceFileNumber, MakeUniqueFilename(directoryPath + BaseName(Output::DistanceFile)));
+        TextOutputFile nodeFile(nodeFileNumber, MakeUniqueFilename(directoryPath + BaseName(Output::NodeFile)));
 
         handler.line(__LINE__);
         const std::int32_t featureCount = featureClass->FeatureCount(nullptr);
@@ -266,13 +264,13 @@ void CalcWithinDistance(const com::ComPtr<IFeatureLayer>& layer, const std::stri
         }
         handler.line(__LINE__);
         if (calcDistanceASCII) {
-            com::files::Close(distanceFileNumber);
-            entries.push_back({Output::DistanceFile, distanceFilePath});
-            OpenWithItsProgram(distanceFilePath);
+            distanceFile->Close();
+            entries.push_back({Output::DistanceFile, distanceFile->path()});
+            OpenWithItsProgram(distanceFile->path());
         }
-        com::files::Close(nodeFileNumber);
-        entries.push_back({Output::NodeFile, nodeFilePath});
-        OpenWithItsProgram(nodeFilePath);
+        nodeFile.Close();
+        entries.push_back({Output::NodeFile, nodeFile.path()});
+        OpenWithItsProgram(nodeFile.path());
 
         handler.line(__LINE__);
         forms::Screen().put_MousePointer(forms::DefaultPointer);

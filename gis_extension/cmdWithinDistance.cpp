@@ -1,5 +1,7 @@
 #include "gis_extension/cmdWithinDistance.h"
 
+#include <unistd.h>
+
 #include "com/NumberedFiles.h"
 #include "forms/Form.h"
 #include "gis_extension/DefaultsFile.h"
@@ -21,15 +23,19 @@ constexpr CommandConstants constants{"cmdWithinDistance",      "Veltrano_WithinD
 constexpr int settingsFileNumber = 1;
 
 // True when the file can be opened for writing. Unlike an opening for output, the test
-// leaves an existing file's contents alone. A failure is the answer, never an error.
+// leaves an existing file's contents alone, and a file that it had to create goes again,
+// so that a file that then cannot be written is not left behind empty. A failure is the
+// answer, never an error.
 bool IsFileWritable(const std::string& path) {
+    const bool existed = gis_toolkit::aml_func_mod::ExistFileDir(path);
     try {
         com::files::Open(settingsFileNumber, path, com::files::OpenMode::Append);
         com::files::Close(settingsFileNumber);
-        return true;
     } catch (const com::Error&) {
         return false;  // a failed Open or Close leaves the number closed
     }
+    if (!existed) ::unlink(path.c_str());
+    return true;
 }
 
 // Shows the report of the analysis in a new report window, modally.
@@ -89,6 +95,7 @@ void cmdWithinDistance::OnClick() {
         if (settings_->ShouldContinue()) {
             com::files::Reset();
             handler.line(50);
+            // A settings file that cannot be replaced whole stays as it was, and costs no message.
             if (IsFileWritable(settingsPath)) DefaultsFile::WriteSettings(settingsPath, settings_);
             handler.line(60);
             // Copies, so that nothing the analysis changes flows back into the extension.

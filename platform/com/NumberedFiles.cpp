@@ -30,14 +30,6 @@ Error fileError(std::int32_t number, const std::string& path) {
     return Error(number, "", runtimeErrorDescription(number) + ": " + path);
 }
 
-Error openError(int error, OpenMode mode, const std::string& path) {
-    switch (error) {
-        case ENOENT: return fileError(mode == OpenMode::Input ? errors::FileNotFound : errors::PathNotFound, path);
-        case ENOTDIR: return fileError(errors::PathNotFound, path);
-        default: return fileError(errors::PathFileAccessError, path);
-    }
-}
-
 // Closes a file; false when data did not reach the file. Caller holds the mutex.
 bool closeStream(OpenFile& file) {
     if (file.stream == nullptr) return true;
@@ -69,7 +61,7 @@ void Open(int number, const std::string& path, OpenMode mode) {
         case OpenMode::Append: flags |= O_WRONLY | O_CREAT | O_APPEND; break;
     }
     const int descriptor = ::open(path.c_str(), flags, 0666);
-    if (descriptor < 0) throw openError(errno, mode, path);
+    if (descriptor < 0) throw OpenFailure(errno, mode, path);
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(descriptor);
@@ -79,7 +71,7 @@ void Open(int number, const std::string& path, OpenMode mode) {
     if (mode == OpenMode::Output && ::ftruncate(descriptor, 0) != 0) {
         const int error = errno;
         ::close(descriptor);
-        throw openError(error, mode, path);
+        throw OpenFailure(error, mode, path);
     }
     ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     std::FILE* stream = ::fdopen(descriptor, mode == OpenMode::Input ? "rb" : (mode == OpenMode::Append ? "ab" : "wb"));
@@ -142,6 +134,14 @@ void Reset() {
     std::lock_guard lock(filesMutex);
     for (auto& [number, file] : openFiles()) closeStream(file);
     openFiles().clear();
+}
+
+Error OpenFailure(int systemError, OpenMode mode, const std::string& path) {
+    switch (systemError) {
+        case ENOENT: return fileError(mode == OpenMode::Input ? errors::FileNotFound : errors::PathNotFound, path);
+        case ENOTDIR: return fileError(errors::PathNotFound, path);
+        default: return fileError(errors::PathFileAccessError, path);
+    }
 }
 
 bool IsOpen(int number) {

@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "com/Error.h"
+
 namespace com::files {
 
 enum class OpenMode { Input, Output, Append };
@@ -33,5 +35,9 @@ void Close(int number);
 // Closes every open file, whatever fails on the way.
 void Reset();
 bool IsOpen(int number);
+
+// The error Open raises when the system refuses to open `path` as `mode` asks, with the
+// system's error number `systemError`: for writers that create their files otherwise.
+Error OpenFailure(int systemError, OpenMode mode, const std::string& path);
 
 }  // namespace com::files

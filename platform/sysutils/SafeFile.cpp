@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <random>
 
 namespace sysutils {
@@ -26,6 +27,27 @@ struct FaultState {
 FaultState& faultState() {
     static FaultState state;
     return state;
+}
+
+struct RefusingFolder {
+    std::mutex mutex;
+    std::optional<std::filesystem::path> folder;
+    int error = 0;
+};
+
+RefusingFolder& refusingFolder() {
+    static RefusingFolder state;
+    return state;
+}
+
+// True, with the error to report, when new files in `folder` are to be refused.
+bool creationRefused(const std::string& folder, int& error) {
+    RefusingFolder& state = refusingFolder();
+    std::lock_guard lock(state.mutex);
+    std::error_code ignored;
+    if (!state.folder || !std::filesystem::equivalent(*state.folder, folder, ignored)) return false;
+    error = state.error;
+    return true;
 }
 
 std::string folderOf(const std::string& target) {
@@ -62,6 +84,10 @@ TemporaryFileBeside::TemporaryFileBeside(std::string target, const std::string& 
     const std::string folder = folderOf(target_);
     // Long target names are cut so that the temporary name stays within the file-name limit.
     const std::string name = std::filesystem::path(target_).filename().string().substr(0, 100);
+    if (int refused = 0; creationRefused(folder, refused)) {
+        fail("cannot create a file in the folder " + folder, refused);
+        return;
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate =
             (std::filesystem::path(folder) / ("." + name + "." + uniquePart() + suffix)).string();
@@ -89,6 +115,7 @@ TemporaryFileBeside::~TemporaryFileBeside() { discard(); }
 
 bool TemporaryFileBeside::fail(const std::string& what, int error) {
     error_ = saveErrorText(target_, what, error);
+    systemError_ = error;
     return false;
 }
 
@@ -140,6 +167,21 @@ bool TemporaryFileBeside::commit() {
     return true;
 }
 
+bool TemporaryFileBeside::commitAsNewFile() {
+    if (!created()) return false;
+    closeDescriptor();
+    // An atomic rename that refuses an existing target; where the file system knows no
+    // such rename, a link (which never replaces either) and the temporary name removed.
+    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return fail("cannot give the file its name", errno);
+        if (::link(path_.c_str(), target_.c_str()) != 0) return fail("cannot give the file its name", errno);
+        ::unlink(path_.c_str());
+    }
+    committed_ = true;
+    syncFolder(folderOf(target_));
+    return true;
+}
+
 void TemporaryFileBeside::discard() {
     closeDescriptor();
     if (created() && !committed_) ::unlink(path_.c_str());
@@ -178,6 +220,19 @@ std::size_t writableBytes(std::size_t requested, int& error) {
     state.remaining -= allowed;
     error = state.error;
     return allowed;
+}
+
+ScopedFolderRefusingNewFiles::ScopedFolderRefusingNewFiles(const std::string& folder, int error) {
+    RefusingFolder& state = refusingFolder();
+    std::lock_guard lock(state.mutex);
+    state.folder = folder;
+    state.error = error;
+}
+
+ScopedFolderRefusingNewFiles::~ScopedFolderRefusingNewFiles() {
+    RefusingFolder& state = refusingFolder();
+    std::lock_guard lock(state.mutex);
+    state.folder.reset();
 }
 
 bool syncFails(int& error) {

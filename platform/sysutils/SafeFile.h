@@ -40,8 +40,9 @@ public:
     bool created() const { return !path_.empty(); }
     const std::string& path() const { return path_; }
     const std::string& target() const { return target_; }
-    // Why the last step failed, naming the target.
+    // Why the last step failed, naming the target, and the system's error number for it.
     const std::string& error() const { return error_; }
+    int systemError() const { return systemError_; }
 
     // Appends all of `bytes` through the open descriptor.
     bool write(std::string_view bytes);
@@ -51,6 +52,10 @@ public:
     void closeDescriptor();
     // Renames the temporary file over the target. The target is untouched on failure.
     bool commit();
+    // Gives the temporary file the target's name only while no file holds that name, so
+    // that a file that appeared there meanwhile is never replaced (EEXIST then). The target
+    // is untouched on failure.
+    bool commitAsNewFile();
     // Removes the temporary file (nothing once committed).
     void discard();
 
@@ -61,6 +66,7 @@ private:
     std::string path_;
     std::string error_;
     int descriptor_ = -1;
+    int systemError_ = 0;
     bool committed_ = false;
 };
 
@@ -81,6 +87,17 @@ public:
     ~ScopedFileFault();
     ScopedFileFault(const ScopedFileFault&) = delete;
     ScopedFileFault& operator=(const ScopedFileFault&) = delete;
+};
+
+// Makes the creation of temporary files in `folder` fail with `error` while the object
+// lives (one folder at a time), as in a folder that takes no new file, which a test run
+// by the superuser cannot otherwise make. Files already there stay writable.
+class ScopedFolderRefusingNewFiles {
+public:
+    explicit ScopedFolderRefusingNewFiles(const std::string& folder, int error = EACCES);
+    ~ScopedFolderRefusingNewFiles();
+    ScopedFolderRefusingNewFiles(const ScopedFolderRefusingNewFiles&) = delete;
+    ScopedFolderRefusingNewFiles& operator=(const ScopedFolderRefusingNewFiles&) = delete;
 };
 
 // Used by the writers: how many of `requested` bytes may be written now (all of them

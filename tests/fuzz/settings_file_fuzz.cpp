@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (com::files::IsOpen(1)) std::abort();
     if (!read) return 0;
     const std::string copy = fuzzing::writeInputFile("defaults_copy.txt", "");
-    gis_extension::DefaultsFile::WriteSettings(copy, settings);
+    if (!gis_extension::DefaultsFile::WriteSettings(copy, settings)) std::abort();
     const auto again = com::make<_clsExtension, gis_extension::clsExtension>();
     gis_extension::DefaultsFile::ReadSettings(copy, again);
     if (!sameSettings(*settings, *again) || com::files::IsOpen(1)) std::abort();

@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include "com/NumberedFiles.h"
 #include "support/TestFiles.h"
 #include "sysutils/Exception.h"
 #include "sysutils/FormatSettings.h"
+#include "sysutils/SafeFile.h"
 
 namespace {
 
@@ -137,17 +141,38 @@ TEST(DefaultsFile, WritesSixLinesThatReadBackToTheSameSettings) {
     }
 }
 
-TEST(DefaultsFile, AFileThatCannotBeWrittenStaysAsItWas) {
-    testing_support::TemporaryFolder folder;
-    // A folder where the file would go: the new contents cannot take its place.
-    std::filesystem::create_directory(folder.pathOf("defaults.txt"));
-    EXPECT_THROW(DefaultsFile::WriteSettings(folder.pathOf("defaults.txt"), extensionWith(Settings{})), com::Error);
-    EXPECT_TRUE(std::filesystem::is_directory(folder.pathOf("defaults.txt")));
-    EXPECT_EQ(testing_support::everythingIn(folder.path()), std::set<std::string>{"defaults.txt"});
-    // A folder that does not exist.
-    EXPECT_THROW(DefaultsFile::WriteSettings(folder.pathOf("missing/defaults.txt"), extensionWith(Settings{})),
-                 com::Error);
-    EXPECT_FALSE(com::files::IsOpen(1));
+// A file that cannot be replaced whole stays as it was, never emptied, and is no error.
+TEST(DefaultsFile, AFileThatCannotBeReplacedStaysAsItWas) {
+    const std::string old = "1:T\r\n2:5\r\n";
+    struct Case {
+        const char* name;
+        std::function<std::string(const testing_support::TemporaryFolder&)> settingsFile;  // its path
+        bool folderRefusesNewFiles = false;
+    };
+    const Case cases[] = {
+        {"a folder in its place",
+         [](const auto& folder) {
+             std::filesystem::create_directory(folder.pathOf("defaults.txt"));
+             return folder.pathOf("defaults.txt");
+         }},
+        {"a missing folder", [](const auto& folder) { return folder.pathOf("missing/defaults.txt"); }},
+        // Writable itself, in a folder that takes no new file for its replacement.
+        {"a folder that takes no new file", [&](const auto& folder) { return folder.write("defaults.txt", old); },
+         true},
+    };
+    for (const Case& c : cases) {
+        testing_support::TemporaryFolder folder;
+        const std::string path = c.settingsFile(folder);
+        const std::set<std::string> before = testing_support::everythingIn(folder.path());
+        std::optional<sysutils::ScopedFolderRefusingNewFiles> refusing;
+        if (c.folderRefusesNewFiles) refusing.emplace(folder.path().string());
+        EXPECT_FALSE(DefaultsFile::WriteSettings(path, extensionWith(Settings{}))) << c.name;
+        EXPECT_EQ(testing_support::everythingIn(folder.path()), before) << c.name;
+        if (std::filesystem::is_regular_file(path)) {
+            EXPECT_EQ(testing_support::readFile(path), old) << c.name;
+        }
+        EXPECT_FALSE(com::files::IsOpen(1)) << c.name;
+    }
 }
 
 }  // namespace

@@ -179,9 +179,13 @@ TEST_P(Failures, EndTheAnalysisWithAReportAndKeepWhatWasWritten) {
     ASSERT_EQ(run.reports.shown().size(), 1u);
     EXPECT_NE(run.reports.shown()[0].find("\tCalcWithinDistance WithinDistance Line : "), std::string::npos);
     EXPECT_NE(run.reports.shown()[0].find(GetParam().description), std::string::npos) << run.reports.shown()[0];
-    // The lines before the failure stay, in the file still open until the next click
-    // closes every open file.
-    com::files::Reset();
+    // Every output begun stays under its name with what was written before the failure,
+    // the text files closed; no temporary file is left.
+    EXPECT_FALSE(com::files::IsOpen(1) || com::files::IsOpen(2));
+    for (const std::string& name : everythingIn(run.folder().path())) EXPECT_NE(name.front(), '.') << name;
+    for (const char* name : {"count.dbf", "distances.dbf", "distances.txt", "nodes.txt"})
+        EXPECT_TRUE(std::filesystem::exists(run.folder().pathOf(name))) << name;
+    EXPECT_EQ(readDbf(run.folder().pathOf("count.dbf")).rows.at(0), (std::vector<std::string>{"1", "10", "3"}));
     // (A GeoPackage keeps no scale: the attribute gets eight decimals.)
     EXPECT_EQ(run.output("nodes.txt").substr(0, 16), "10\t12.50000000\r\n");
     EXPECT_TRUE(run.shell.requests().empty());

@@ -28,8 +28,8 @@ protected:
 
 TEST_F(CreatedBASETableTest, GivesTheCallerTheDefaultFieldSet) {
     com::ComPtr<IFields> fields;
-    const auto table = CreatedBASETable(folder_.pathOf("count.dbf"), fields);
-    ASSERT_TRUE(table);
+    // Let go at once: the table then stands under its name.
+    ASSERT_TRUE(CreatedBASETable(folder_.pathOf("count.dbf"), fields));
     ASSERT_TRUE(fields);
     ASSERT_EQ(fields->FieldCount(), 1);
     EXPECT_EQ(fields->Field(0)->Name(), "Unique_ID");

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <mutex>
+#include <set>
 #include <vector>
 
 #include "com/Object.h"
@@ -70,13 +72,67 @@ struct DbfCloser {
 };
 using DbfFile = std::unique_ptr<DBFInfo, DbfCloser>;
 
+// ---- Tables on their way to their names -------------------------------------------------
+
+// The paths of the tables created and not yet given their names: a second table of the
+// same name is refused as if the first stood there already.
+std::mutex namesMutex;
+std::set<std::string>& namesAwaited() {
+    static std::set<std::string> names;
+    return names;
+}
+
+bool awaitName(const std::string& path) {
+    std::lock_guard lock(namesMutex);
+    return namesAwaited().insert(path).second;
+}
+
+void stopAwaitingName(const std::string& path) {
+    std::lock_guard lock(namesMutex);
+    namesAwaited().erase(path);
+}
+
 // ---- The table -------------------------------------------------------------------------
 
+// A table is built in a temporary file beside its name (hidden, ending in ".tmp", so that
+// no reader takes it for a table) and takes its name with its first counted records:
+// at the first Flush, or when the last reference to it goes, so that a table given up
+// after an error still stands under its name with the rows counted so far. A process
+// that dies before leaves only the temporary file.
 struct TableFile {
     std::string path;
     std::string name;
     std::vector<DbaseColumn> columns;
     com::ComPtr<IFields> fields;
+    mutable std::unique_ptr<sysutils::TemporaryFileBeside> building;  // until the table has its name
+
+    TableFile() = default;
+    TableFile(const TableFile&) = delete;
+    TableFile& operator=(const TableFile&) = delete;
+    ~TableFile() {
+        if (!building) return;
+        try {
+            writeRecords({}, 0, /*counted=*/true);
+        } catch (const com::Error&) {
+            // a release cannot report; the temporary file goes with the table
+        }
+        stopAwaitingName(path);
+    }
+
+    // Where the table's file is now.
+    const std::string& location() const { return building ? building->path() : path; }
+
+    // Gives the complete table its name, never over a file that appeared there meanwhile.
+    void takeName() const {
+        if (!building) return;
+        if (!building->commitAsNewFile()) {
+            if (building->systemError() == EEXIST)
+                throw hostError(HostFailure::TableExists, "The table " + path + " exists already");
+            throw writeFailed(building->error());
+        }
+        building.reset();
+        stopAwaitingName(path);
+    }
 
     com::Error writeFailed(const std::string& why) const {
         return hostError(HostFailure::Write, "The dBASE table " + path + " cannot be written: " + why);
@@ -96,8 +152,11 @@ struct TableFile {
     // file holds. With `count` true they are counted in the header (with any written
     // before them) and the file is made durable; until then readers do not see them.
     void writeRecords(const std::string& records, std::size_t count, bool counted) const {
-        if (count == 0 && (!counted || uncounted == 0)) return;
-        std::FILE* file = std::fopen(path.c_str(), "r+b");
+        if (count == 0 && (!counted || uncounted == 0)) {
+            if (counted) takeName();
+            return;
+        }
+        std::FILE* file = std::fopen(location().c_str(), "r+b");
         if (file == nullptr) throw writeFailed(std::strerror(errno));
         const auto fail = [&](const std::string& why) {
             std::fclose(file);
@@ -140,6 +199,7 @@ struct TableFile {
         const bool durable = std::fflush(file) == 0 && !sysutils::syncFails(error) && ::fsync(::fileno(file)) == 0;
         if (std::fclose(file) != 0 || !durable) throw writeFailed(std::strerror(error != 0 ? error : errno));
         uncounted = 0;
+        takeName();
     }
 };
 
@@ -242,7 +302,7 @@ public:
     }
     com::ComPtr<IRowBuffer> CreateRowBuffer() override { return com::make<IRowBuffer, RowBuffer>(table_); }
     std::string Name() override { return table_->name; }
-    std::string FilePath() override { return table_->path; }
+    std::string FilePath() override { return table_->location(); }
 
 private:
     std::shared_ptr<const TableFile> table_;
@@ -276,11 +336,23 @@ std::vector<DbaseColumn> columnsOf(const com::ComPtr<IFields>& fields, std::vect
     return columns;
 }
 
+// shapelib names the file it creates after the table (its name and ".dbf"); the table
+// is written into its temporary file instead.
+thread_local const char* creatingIn = nullptr;
+
+SAFile openCreatedFile(const char*, const char* access) {
+    return reinterpret_cast<SAFile>(std::fopen(creatingIn, access));
+}
+
 // Writes the empty table into `path` (a fresh temporary file).
 bool writeEmptyTable(const std::string& path, const std::vector<DbaseColumn>& columns) {
     SAHooks hooks = fileHooks();
+    hooks.FOpen = openCreatedFile;
+    hooks.Remove = [](const char*) { return 0; };  // shapelib's leftover code page file: there is none
+    creatingIn = path.c_str();
     fileFailed = false;
     DbfFile file(DBFCreateLL(path.c_str(), "LDID/87", &hooks));
+    creatingIn = nullptr;
     if (!file) return false;
     std::time_t now = std::time(nullptr);
     std::tm today{};
@@ -308,17 +380,21 @@ com::ComPtr<ITable> createDbaseTable(const std::string& folder, const std::strin
     table->fields = com::make<IFields, Fields>(definitions, "table " + name);
 
     struct stat status {};
-    const auto exists = [&] { return ::lstat(table->path.c_str(), &status) == 0; };
-    if (exists()) throw hostError(HostFailure::TableExists, "The table " + table->path + " exists already");
-    sysutils::TemporaryFileBeside file(table->path, ".dbf");
-    if (!file.created()) throw table->writeFailed(file.error());
-    file.closeDescriptor();
-    if (!writeEmptyTable(file.path(), table->columns)) throw table->writeFailed("writing failed");
-    // A link, unlike a rename, never replaces a file that appeared meanwhile.
-    if (::link(file.path().c_str(), table->path.c_str()) != 0) {
-        if (errno == EEXIST) throw hostError(HostFailure::TableExists, "The table " + table->path + " exists already");
-        throw table->writeFailed(std::strerror(errno));
+    if (::lstat(table->path.c_str(), &status) == 0 || !awaitName(table->path))
+        throw hostError(HostFailure::TableExists, "The table " + table->path + " exists already");
+    auto file = std::make_unique<sysutils::TemporaryFileBeside>(table->path, ".tmp");
+    std::string failure;
+    if (!file->created()) {
+        failure = file->error();
+    } else {
+        file->closeDescriptor();
+        if (!writeEmptyTable(file->path(), table->columns)) failure = "writing failed";
     }
+    if (!failure.empty()) {
+        stopAwaitingName(table->path);
+        throw table->writeFailed(failure);
+    }
+    table->building = std::move(file);
     return com::make<ITable, DbaseTable>(std::move(table));
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// dBASE tables in a folder: created whole in a temporary file and linked into place
-// only when complete, never over an existing file; rows inserted through a cursor reach
-// the file at Flush (at once without buffering), appended with shapelib.
+// dBASE tables in a folder: built in a temporary file beside their name, which they take
+// with their first counted rows (at the first Flush, or when let go) and never over an
+// existing file, so that a table under its name always counts every record it holds;
+// rows inserted through a cursor reach the file at Flush (at once without buffering).
 #include <memory>
 #include <string>
 
@@ -10,7 +11,8 @@
 
 namespace gishost::model {
 
-// A table kept in a file of its own, which the host's windows read to show its rows.
+// A table kept in a file of its own, which the host's windows read to show its rows
+// (the temporary file until the table has its name).
 struct ITableFile : com::IUnknown {
     static constexpr com::IID iid = com::guid("{2C7B5E90-4F1A-4D63-8E2B-7A9C0D1E3F54}");
     using Base = com::IUnknown;
@@ -21,7 +23,8 @@ protected:
     ~ITableFile() = default;
 };
 
-// Creates the table `folder`/`name`.dbf from the fields given and returns it.
+// Creates the table `folder`/`name`.dbf from the fields given and returns it; refused
+// when a file or a table still on its way holds that name.
 com::ComPtr<ITable> createDbaseTable(const std::string& folder, const std::string& name,
                                      const com::ComPtr<IFields>& fields);
 

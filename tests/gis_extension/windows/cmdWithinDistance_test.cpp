@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,6 +24,7 @@
 #include "gis_extension/LibraryFolder.h"
 #include "gis_extension/support/ExtensionHost.h"
 #include "support/ModalWindows.h"
+#include "sysutils/SafeFile.h"
 
 namespace {
 
@@ -203,6 +205,34 @@ TEST(cmdWithinDistance, ASettingsFileThatCannotBeWrittenLeavesTheFileAndTheAnaly
     EXPECT_TRUE(testing_support::everythingIn(click.host.folder.pathOf("lib")) ==
                 std::set<std::string>{"defaults.txt"});
     EXPECT_TRUE(click.host.reports.shown().empty());
+}
+
+// The settings file writable, its folder refusing the new file that would replace it:
+// the file stays as it was (or missing), no message, and the analysis runs.
+TEST(cmdWithinDistance, ASettingsFolderThatTakesNoNewFileCostsNoMessageAndTheAnalysisRuns) {
+    const std::optional<std::string> files[] = {"1:T\r\n2:-9999\r\n3:F\r\n", std::nullopt};
+    for (const std::optional<std::string>& old : files) {
+        SCOPED_TRACE(old ? "an existing file" : "no file yet");
+        Click click;
+        if (old) click.host.folder.write("lib/defaults.txt", *old);
+        sysutils::ScopedFolderRefusingNewFiles refusing(click.host.folder.pathOf("lib"));
+        std::vector<std::string> reports;
+        WhenShown reportWindow(reportCaption, readAndExit(reports));
+        WhenShown dialog(dialogCaption, [&](QWidget* window) {
+            confirm(window, {.folder = QString::fromStdString(click.host.folder.pathOf("out"))});
+        });
+        click.command->OnClick();
+        EXPECT_TRUE(click.host.reports.shown().empty()) << click.host.reports.shown().front();
+        EXPECT_EQ(reports.size(), 1u);
+        EXPECT_EQ(testing_support::everythingIn(click.host.folder.pathOf("out")),
+                  (std::set<std::string>{"count.dbf", "distances.txt", "nodes.txt"}));
+        if (old) {
+            EXPECT_EQ(click.settingsFile(), *old);
+            EXPECT_EQ(testing_support::everythingIn(click.host.folder.pathOf("lib")), std::set<std::string>{"defaults.txt"});
+        } else {
+            EXPECT_TRUE(testing_support::everythingIn(click.host.folder.pathOf("lib")).empty());
+        }
+    }
 }
 
 TEST(cmdWithinDistance, AnAnalysisThatLeavesNoReportShowsNoReportWindowButItsSettingsAreSaved) {

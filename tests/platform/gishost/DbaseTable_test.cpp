@@ -1,17 +1,19 @@
 // dBASE tables through the folder workspace: field kinds, buffered rows that reach the
-// file at Flush with a decimal point whatever the locale, and creation that never
-// touches an existing table nor leaves a half-made one.
+// file at Flush with a decimal point whatever the locale, creation that never touches an
+// existing table nor leaves a half-made one, and a name taken only with the rows counted.
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <filesystem>
 #include <functional>
+#include <map>
 
 #include <gdal.h>
 #include <ogr_api.h>
 
 #include "LayerFixtures.h"
 #include "com/Creation.h"
+#include "gishost/model/DbaseTable.h"
 #include "gishost/model/HostModel.h"
 #include "support/DbfReading.h"
 #include "support/TestFiles.h"
@@ -180,6 +182,51 @@ TEST_F(DbaseTable, LeavesNoHalfMadeFileWhenWritingFails) {
     EXPECT_THROW(create("broken", {newField("Unique_ID", fieldType::Integer, 8), newField("b", fieldType::Double)}),
                  com::Error);
     EXPECT_TRUE(everythingIn(folder_.path()).empty());
+}
+
+// A table under its name always counts every record it holds: until then it is built in
+// a hidden temporary file that no reader takes for a table.
+TEST_F(DbaseTable, TakesItsNameOnlyWithItsRowsCounted) {
+    const std::map<std::string, std::function<void(com::ComPtr<ITable>&, com::ComPtr<ICursor>&)>> endings = {
+        {"at Flush", [](com::ComPtr<ITable>&, com::ComPtr<ICursor>& cursor) { cursor->Flush(); }},
+        {"when let go, as after an error",
+         [](com::ComPtr<ITable>& table, com::ComPtr<ICursor>& cursor) {
+             cursor.reset();
+             table.reset();
+         }},
+    };
+    for (const auto& [ending, end] : endings) {
+        TemporaryFolder folder;
+        auto table = workspaceOf(folder.path().string())
+                         ->CreateTable("count", fieldSet({newField("n", fieldType::Integer, 8)}), nullptr, nullptr, "");
+        auto cursor = table->Insert(true);
+        const auto row = table->CreateRowBuffer();
+        // Enough rows to be written ahead of the Flush.
+        for (std::int32_t n = 0; n < 500000; ++n) {
+            row->put_Value(0, n);
+            cursor->InsertRow(row);
+        }
+        const std::set<std::string> building = everythingIn(folder.path());
+        ASSERT_EQ(building.size(), 1u) << ending;
+        const std::string temporary = *building.begin();
+        EXPECT_EQ(temporary.front(), '.') << ending;
+        EXPECT_EQ(temporary.substr(temporary.size() - 4), ".tmp") << ending;
+        EXPECT_GT(std::filesystem::file_size(folder.path() / temporary), 4u << 20) << ending;
+        // A second table of that name is refused while the first is on its way.
+        EXPECT_THROW(workspaceOf(folder.path().string())
+                         ->CreateTable("count", fieldSet({newField("n", fieldType::Integer, 8)}), nullptr, nullptr, ""),
+                     com::Error)
+            << ending;
+
+        end(table, cursor);
+        EXPECT_EQ(everythingIn(folder.path()), std::set<std::string>{"count.dbf"}) << ending;
+        const auto contents = readDbf(folder.pathOf("count.dbf"));
+        ASSERT_EQ(contents.rows.size(), 500000u) << ending;
+        EXPECT_EQ(contents.rows.back(), std::vector<std::string>{"499999"}) << ending;
+        if (table) {
+            EXPECT_EQ(table.as<model::ITableFile>()->FilePath(), folder.pathOf("count.dbf")) << ending;
+        }
+    }
 }
 
 TEST_F(DbaseTable, OpensOnlyAFolderAsAWorkspace) {

@@ -135,4 +135,24 @@ TEST(TemporaryFileBeside, IsRemovedWhenNotCommitted) {
     EXPECT_EQ(readFile(target), oldContents);
 }
 
+// A new output takes its name only while the name is free: a file that appeared there
+// meanwhile is never replaced.
+TEST(TemporaryFileBeside, CommittedAsANewFileNeverReplacesOne) {
+    for (const bool nameTaken : {false, true}) {
+        TemporaryFolder folder;
+        const std::string target = folder.pathOf("nodes.txt");
+        sysutils::TemporaryFileBeside file(target, ".tmp");
+        ASSERT_TRUE(file.created()) << file.error();
+        ASSERT_TRUE(file.write(newContents) && file.finish());
+        if (nameTaken) folder.write("nodes.txt", oldContents);
+        EXPECT_EQ(file.commitAsNewFile(), !nameTaken) << nameTaken;
+        EXPECT_EQ(readFile(target), nameTaken ? oldContents : newContents);
+        if (nameTaken) {
+            EXPECT_EQ(file.systemError(), EEXIST);
+        }
+        file.discard();
+        EXPECT_EQ(everythingIn(folder.path()), std::set<std::string>{"nodes.txt"}) << nameTaken;
+    }
+}
+
 }  // namespace
