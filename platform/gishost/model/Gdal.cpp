@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+#include "sysutils/SpecialFiles.h"
+
 namespace gishost::model::gdal {
 namespace {
 
@@ -21,6 +23,11 @@ void registerDrivers() {
 }
 
 Dataset open(const std::string& path, unsigned int flags, std::string& error) {
+    // GDAL would wait for ever on a pipe: refuse what is neither a file nor a folder before it opens it.
+    if (const std::optional<std::string> special = sysutils::specialFileReason(path)) {
+        error = *special;
+        return {};
+    }
     registerDrivers();
     ErrorScope scope;
     GDALDatasetH dataset = GDALOpenEx(path.c_str(), flags | GDAL_OF_READONLY, nullptr, nullptr, nullptr);

@@ -19,7 +19,8 @@ struct DatasetCloser {
 using Dataset = std::unique_ptr<void, DatasetCloser>;
 
 // The data set at `path` opened read-only with `flags` (GDAL_OF_VECTOR or
-// GDAL_OF_RASTER), or empty; `error` then says why.
+// GDAL_OF_RASTER), or empty; `error` then says why. A pipe, a device or a socket is
+// refused before GDAL opens it ("it is a pipe"); a folder is GDAL's to read.
 Dataset open(const std::string& path, unsigned int flags, std::string& error);
 
 // While it lives, GDAL's errors on this thread are collected, not printed.

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "LayerFixtures.h"
+#include "gishost/model/FeatureTable.h"
 #include "gishost/model/HostModel.h"
 #include "support/TestFiles.h"
 
@@ -137,6 +138,28 @@ TEST(FeatureLayer, IsValidOnlyWhileItsSourceOpens) {
     const auto deleted = model::openFeatureLayer(path);
     EXPECT_FALSE(deleted->Valid());
     EXPECT_FALSE(deleted->FeatureClass());
+}
+
+TEST(FeatureTable, RefusesAPipeBeforeOpeningItAndReadsAFolderOfShapefiles) {
+    TemporaryFolder folder;
+    std::filesystem::create_directory(folder.pathOf("shapes"));
+    writeLayer(folder.pathOf("shapes/patches.shp"),
+               FixtureLayer{"shp", "patches", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}});
+    // Every reader finds a writer, so that GDAL opening the pipe fails instead of waiting.
+    const testing_support::NamedPipe pipe(folder.pathOf("layer.geojson"), "", /*everyReader=*/true);
+    std::filesystem::create_symlink(pipe.path(), folder.pathOf("link.geojson"));
+    for (const std::string& path : {pipe.path(), folder.pathOf("link.geojson")}) {
+        try {
+            model::FeatureTable::open(path, "");
+            ADD_FAILURE() << path << " opened";
+        } catch (const com::Error& error) {
+            EXPECT_EQ(error.Description, "The data source " + path + " cannot be read: it is a pipe");
+        }
+        EXPECT_FALSE(model::openFeatureLayer(path)->Valid()) << path;
+    }
+    const auto shapes = model::openFeatureLayer(folder.pathOf("shapes"), "patches", "patches");
+    EXPECT_TRUE(shapes->Valid());
+    EXPECT_TRUE(shapes->FeatureClass());
 }
 
 TEST(FeatureClass, RaisesForAnObjectIdBeyond32Bits) {
