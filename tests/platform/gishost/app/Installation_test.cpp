@@ -148,4 +148,15 @@ TEST(Installation, NamesADamagedHiveAndItsLineChangesNothingInItAndDoesNotSuccee
     }
 }
 
+TEST(Installation, DoesNotReportAnUninstallationThatLeftTheClassesRegistered) {
+    testing_support::ScopedRegistry registry;
+    ASSERT_EQ(runProgram({"--install", FAULTY_TEST_PLUGIN_PATH}).status, 0);
+    const ProgramRun run = runProgram({"--uninstall", FAULTY_TEST_PLUGIN_PATH});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(
+        run.errors.find("left the class ToolBar registered (CLSID\\" + com::toString(test_plugin::CLSID_ToolBar) + ")"),
+        std::string::npos)
+        << run.errors;
+}
+
 }  // namespace
