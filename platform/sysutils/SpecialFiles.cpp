@@ -4,14 +4,20 @@
 
 namespace sysutils {
 
-std::optional<std::string> specialFileReason(const std::string& path) {
+std::optional<std::string> specialFileKind(const std::string& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) return std::nullopt;
-    if (S_ISFIFO(status.st_mode)) return "it is a pipe";
-    if (S_ISCHR(status.st_mode)) return "it is a character device";
-    if (S_ISBLK(status.st_mode)) return "it is a block device";
-    if (S_ISSOCK(status.st_mode)) return "it is a socket";
+    if (S_ISFIFO(status.st_mode)) return "a pipe";
+    if (S_ISCHR(status.st_mode)) return "a character device";
+    if (S_ISBLK(status.st_mode)) return "a block device";
+    if (S_ISSOCK(status.st_mode)) return "a socket";
     return std::nullopt;
+}
+
+std::optional<std::string> specialFileReason(const std::string& path) {
+    const std::optional<std::string> kind = specialFileKind(path);
+    if (!kind) return std::nullopt;
+    return "it is " + *kind;
 }
 
 }  // namespace sysutils

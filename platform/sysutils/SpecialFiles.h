@@ -8,9 +8,12 @@
 
 namespace sysutils {
 
-// Why `path` (a symbolic link followed) is refused: "it is a pipe", "it is a character
-// device", "it is a block device" or "it is a socket". Nothing for a regular file, a
-// folder, or a path that names nothing (its opener says why it cannot open it).
+// What `path` (a symbolic link followed) names when it is refused: "a pipe", "a character
+// device", "a block device" or "a socket". Nothing for a regular file, a folder, or a
+// path that names nothing (its opener says why it cannot open it).
+std::optional<std::string> specialFileKind(const std::string& path);
+
+// The same as a reason: "it is a pipe" ...
 std::optional<std::string> specialFileReason(const std::string& path);
 
 }  // namespace sysutils

@@ -140,24 +140,38 @@ TEST(FeatureLayer, IsValidOnlyWhileItsSourceOpens) {
     EXPECT_FALSE(deleted->FeatureClass());
 }
 
-TEST(FeatureTable, RefusesAPipeBeforeOpeningItAndReadsAFolderOfShapefiles) {
+TEST(FeatureTable, RefusesAPipeAndWhatComesWithOneBeforeOpeningThemAndReadsAFolderOfShapefiles) {
     TemporaryFolder folder;
+    const FixtureLayer points{"shp", "points", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}};
     std::filesystem::create_directory(folder.pathOf("shapes"));
-    writeLayer(folder.pathOf("shapes/patches.shp"),
-               FixtureLayer{"shp", "patches", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}});
-    // Every reader finds a writer, so that GDAL opening the pipe fails instead of waiting.
+    writeLayer(folder.pathOf("shapes/points.shp"), points);
+    const std::string withPipedTable = writeLayer(folder.pathOf("roads.shp"), points);
+    std::filesystem::remove(folder.pathOf("roads.dbf"));
+    std::filesystem::create_directory(folder.pathOf("piped"));
+    // Every reader finds a writer, so that GDAL opening a pipe fails instead of waiting.
     const testing_support::NamedPipe pipe(folder.pathOf("layer.geojson"), "", /*everyReader=*/true);
+    const testing_support::NamedPipe table(folder.pathOf("roads.dbf"), "", /*everyReader=*/true);
+    const testing_support::NamedPipe inFolder(folder.pathOf("piped/points.shp"), "", /*everyReader=*/true);
     std::filesystem::create_symlink(pipe.path(), folder.pathOf("link.geojson"));
-    for (const std::string& path : {pipe.path(), folder.pathOf("link.geojson")}) {
+    const struct Case {
+        std::string path;
+        std::string why;
+    } cases[] = {
+        {pipe.path(), "it is a pipe"},
+        {folder.pathOf("link.geojson"), "it is a pipe"},
+        {withPipedTable, "the file beside it, " + table.path() + ", which is a pipe"},
+        {folder.pathOf("piped"), "it holds " + inFolder.path() + ", which is a pipe"},
+    };
+    for (const Case& test : cases) {
         try {
-            model::FeatureTable::open(path, "");
-            ADD_FAILURE() << path << " opened";
+            model::FeatureTable::open(test.path, "");
+            ADD_FAILURE() << test.path << " opened";
         } catch (const com::Error& error) {
-            EXPECT_EQ(error.Description, "The data source " + path + " cannot be read: it is a pipe");
+            EXPECT_EQ(error.Description, "The data source " + test.path + " cannot be read: " + test.why);
         }
-        EXPECT_FALSE(model::openFeatureLayer(path)->Valid()) << path;
+        EXPECT_FALSE(model::openFeatureLayer(test.path)->Valid()) << test.path;
     }
-    const auto shapes = model::openFeatureLayer(folder.pathOf("shapes"), "patches", "patches");
+    const auto shapes = model::openFeatureLayer(folder.pathOf("shapes"), "points", "points");
     EXPECT_TRUE(shapes->Valid());
     EXPECT_TRUE(shapes->FeatureClass());
 }
