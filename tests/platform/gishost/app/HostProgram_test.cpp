@@ -308,30 +308,41 @@ TEST_F(HostProgram, BrowsesForAFolderTheFilterAccepts) {
 TEST_F(HostProgram, RefusesAPipeGivenAsALayerBeforeOpeningIt) {
     // Every reader finds a writer, so that a host that opens the pipe fails instead of waiting.
     const testing_support::NamedPipe pipe(folder_.pathOf("layer.shp"), "", /*everyReader=*/true);
+    const testing_support::NamedPipe pipedDocument(folder_.pathOf("document.gmap"), "", /*everyReader=*/true);
     const std::string document =
         folder_.write("piped.gmap", "gishost map document 1\nmap\tPiped\nlayer\tPiped\tlayer.shp\n");
     MainWindow window;
+    const auto lastBox = [&] { return boxes_.boxes().empty() ? std::string() : boxes_.boxes().back().text; };
     const struct Case {
         const char* entry;
-        std::function<std::string()> shown;  // what the host shows of the layer
+        std::function<std::string()> shown;  // what the host shows of the refusal
+        std::string says;
     } cases[] = {
         {"command line",
          [&] {
              EXPECT_FALSE(window.addData({pipe.path()}));
-             return boxes_.boxes().empty() ? std::string() : boxes_.boxes().back().text;
-         }},
+             return lastBox();
+         },
+         pipe.path() + ": it is a pipe"},
         {"map document",
          [&] {
              EXPECT_TRUE(window.openMapDocument(document));
              QTreeWidgetItem* item = window.layerTree().topLevelItem(0);
-             if (item == nullptr) return boxes_.boxes().empty() ? std::string() : boxes_.boxes().back().text;
+             if (item == nullptr) return lastBox();
              EXPECT_EQ(item->text(0), "Piped (invalid)");
              return item->toolTip(0).toStdString();
-         }},
+         },
+         pipe.path() + ": it is a pipe"},
+        {"the document itself",
+         [&] {
+             EXPECT_FALSE(window.openMapDocument(pipedDocument.path()));
+             return lastBox();
+         },
+         "The map document " + pipedDocument.path() + " cannot be opened:\n\nit is a pipe"},
     };
     for (const Case& test : cases) {
         const std::string shown = test.shown();
-        EXPECT_NE(shown.find(pipe.path() + ": it is a pipe"), std::string::npos) << test.entry << ": " << shown;
+        EXPECT_NE(shown.find(test.says), std::string::npos) << test.entry << ": " << shown;
     }
 }
 
