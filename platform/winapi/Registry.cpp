@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include <sstream>
 
 #include "sysutils/SafeFile.h"
+#include "sysutils/SpecialFiles.h"
 
 struct winapi::RegistryKeyHandle {
     HKEY root;         // one of the three predefined keys
@@ -81,7 +83,7 @@ struct CachedHive {
     off_t size = 0;
     ino_t inode = 0;
     RegistryHive hive;
-    bool writable = true;
+    std::optional<DamagedHive> damage;  // a hive that could not be read in full is never written
 };
 
 std::mutex registryMutex;
@@ -95,11 +97,15 @@ bool sameStamp(const CachedHive& cached, const struct stat& status) {
            cached.modified.tv_sec == status.st_mtim.tv_sec && cached.modified.tv_nsec == status.st_mtim.tv_nsec;
 }
 
-std::optional<std::string> readWholeFile(const std::string& file) {
+std::optional<std::string> readWholeFile(const std::string& file, int& error) {
+    errno = 0;
     std::ifstream stream(file, std::ios::binary);
-    if (!stream) return std::nullopt;
     std::ostringstream contents;
-    contents << stream.rdbuf();
+    if (stream) contents << stream.rdbuf();
+    if (!stream || stream.bad()) {
+        error = errno != 0 ? errno : EIO;
+        return std::nullopt;
+    }
     return contents.str();
 }
 
@@ -107,9 +113,15 @@ std::optional<std::string> readWholeFile(const std::string& file) {
 CachedHive& current(const std::string& file) {
     CachedHive& cached = cache()[file];
     struct stat status {};
-    if (::stat(file.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (::stat(file.c_str(), &status) != 0) {
+        cached = CachedHive{};  // no hive yet: the first change makes it
+        return cached;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        // Anything but a file is left alone, and never opened: a pipe would not answer.
         cached = CachedHive{};
-        cached.writable = ::stat(file.c_str(), &status) != 0;  // anything but a file is left alone
+        const std::optional<std::string> special = sysutils::specialFileReason(file);
+        cached.damage = DamagedHive{file, {0, special ? *special : "it is a folder"}};
         return cached;
     }
     if (sameStamp(cached, status)) return cached;
@@ -118,12 +130,15 @@ CachedHive& current(const std::string& file) {
     cached.size = status.st_size;
     cached.inode = status.st_ino;
     cached.modified = status.st_mtim;
-    const std::optional<std::string> text = readWholeFile(file);
-    std::optional<RegistryHive> parsed =
-        text ? (text->empty() ? std::optional<RegistryHive>(RegistryHive{}) : RegistryHive::parse(*text))
-             : std::nullopt;
-    cached.writable = parsed.has_value();
-    if (parsed) cached.hive = std::move(*parsed);
+    int error = 0;
+    const std::optional<std::string> text = readWholeFile(file, error);
+    if (!text) {
+        cached.damage = DamagedHive{file, {0, std::string("it cannot be read: ") + std::strerror(error)}};
+    } else if (!text->empty()) {
+        RegistryHive::Reading reading = RegistryHive::read(*text);
+        cached.hive = std::move(reading.hive);
+        if (reading.damage) cached.damage = DamagedHive{file, *reading.damage};
+    }
     return cached;
 }
 
@@ -164,7 +179,7 @@ LONG modify(Hive hive, const std::function<bool(RegistryHive&)>& change) {
     if (!lock.held()) return ERROR_CANTWRITE;
     cache().erase(file);  // another process may have written since our last read
     CachedHive& cached = current(file);
-    if (!cached.writable) return ERROR_BADDB;
+    if (cached.damage) return ERROR_BADDB;
     RegistryHive changed = cached.hive;
     if (!change(changed)) return ERROR_SUCCESS;
     if (!sysutils::SaveFileSafely(file, changed.write())) return ERROR_CANTWRITE;
@@ -179,6 +194,14 @@ std::optional<std::pair<HKEY, std::string>> resolve(HKEY key, LPCSTR subKey) {
     if (isPredefined(key)) return std::make_pair(key, below);
     if (key == nullptr) return std::nullopt;
     return std::make_pair(key->root, joined(key->path, below));
+}
+
+// True when a hive that the location reads could not be read in full: what it does not
+// show may still be in its file.
+bool anyDamaged(const Location& location) {
+    for (const auto& [hive, path] : location.reads)
+        if (current(hiveFile(hive)).damage) return true;
+    return false;
 }
 
 bool exists(const Location& location) {
@@ -324,7 +347,8 @@ LONG RegDeleteTreeA(HKEY key, LPCSTR subKey) {
     if (resolved->second.empty()) return ERROR_ACCESS_DENIED;  // a root is never removed
     std::lock_guard lock(registryMutex);
     const Location location = locate(resolved->first, resolved->second);
-    if (!exists(location)) return ERROR_FILE_NOT_FOUND;
+    // A key that a damaged hive does not show is not known to be gone.
+    if (!exists(location)) return anyDamaged(location) ? ERROR_BADDB : ERROR_FILE_NOT_FOUND;
     for (const auto& [hive, readPath] : location.reads) {
         const std::string& path = readPath;
         const LONG result = modify(hive, [&](RegistryHive& changed) { return changed.deleteTree(path); });
@@ -392,6 +416,14 @@ bool writeString(HKEY root, const std::string& key, const std::string& valueName
 bool deleteTree(HKEY root, const std::string& key) {
     const LONG result = RegDeleteTreeA(root, key.c_str());
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
+std::vector<DamagedHive> damagedHives() {
+    std::lock_guard lock(registryMutex);
+    std::vector<DamagedHive> damaged;
+    for (const Hive hive : {Hive::CurrentUser, Hive::LocalMachine})
+        if (const CachedHive& cached = current(hiveFile(hive)); cached.damage) damaged.push_back(*cached.damage);
+    return damaged;
 }
 
 std::string hiveFilePath(HKEY root) {

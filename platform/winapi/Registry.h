@@ -10,8 +10,10 @@
 // written. HKEY_CLASSES_ROOT reads the current user's "Software\Classes" before the
 // local machine's, and writes into the local machine's.
 //
-// A hive file that is not a hive (it lacks the first line) reads as empty and is never
-// overwritten: changes to it fail with ERROR_BADDB.
+// A hive file that cannot be read in full (a damaged line, a file that is not a hive,
+// something that is not a file) reads as far as it can and is never overwritten, since a
+// write would lose what could not be read: changes to it fail with ERROR_BADDB, and so
+// does removing a key that it does not show.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,6 +23,15 @@
 #include "winapi/Types.h"
 
 namespace winapi {
+
+// A hive file that could not be read in full: the first line that could not be read,
+// and why; line 0 when the file could not be read at all.
+struct DamagedHive {
+    std::string file;
+    RegistryHiveDamage damage;
+
+    bool operator==(const DamagedHive&) const = default;
+};
 
 struct RegistryKeyHandle;
 using HKEY = RegistryKeyHandle*;
@@ -77,6 +88,10 @@ bool createKey(HKEY root, const std::string& key);
 // Removes the key and everything below it (true also when there was none); false when
 // the hive cannot be written.
 bool deleteTree(HKEY root, const std::string& key);
+
+// The hive files that could not be read in full. Lookups never tell: a program asks
+// once and says so.
+std::vector<DamagedHive> damagedHives();
 
 // The file that holds the hive of a root key (the local machine's for HKEY_CLASSES_ROOT).
 std::string hiveFilePath(HKEY root);

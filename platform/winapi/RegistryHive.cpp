@@ -6,6 +6,7 @@ namespace winapi {
 namespace {
 
 constexpr std::string_view header = "PLATFORM REGISTRY 1";
+constexpr const char* noHeader = "it does not begin with the line \"PLATFORM REGISTRY 1\"";
 
 std::string escaped(std::string_view text) {
     std::string result;
@@ -109,43 +110,82 @@ bool RegistryHive::validPath(std::string_view path) {
     return path.find_first_of("\r\n") == std::string_view::npos && path.find('\0') == std::string_view::npos;
 }
 
-std::optional<RegistryHive> RegistryHive::parse(std::string_view text) {
-    RegistryHive hive;
+RegistryHive::Reading RegistryHive::read(std::string_view text) {
+    Reading reading;
+    RegistryHive& hive = reading.hive;
+    const auto damaged = [&](std::size_t line, const char* why) {
+        if (!reading.damage) reading.damage = RegistryHiveDamage{line, why};
+    };
     bool sawHeader = false;
     std::string currentKey;
     bool inKey = false;
+    std::size_t lineNumber = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (!sawHeader) {
-            if (line != header) return std::nullopt;
+            if (line != header) {
+                damaged(lineNumber, noHeader);
+                return reading;
+            }
             sawHeader = true;
             continue;
         }
         if (line.empty()) continue;
-        if (line.front() == '[' && line.back() == ']' && line.size() > 2) {
+        if (line.front() == '[') {
+            if (line.size() <= 2 || line.back() != ']') {
+                damaged(lineNumber, "the name of the key cannot be read");
+                continue;
+            }
             const std::string_view path = line.substr(1, line.size() - 2);
             inKey = validPath(path) && hive.createKey(path);
-            if (inKey) currentKey = std::string(path);
+            if (inKey) {
+                currentKey = std::string(path);
+            } else {
+                damaged(lineNumber, "the name of the key is no key path");
+            }
             continue;
         }
-        if (!inKey) continue;
+        if (line.front() != '@' && line.front() != '"') {
+            damaged(lineNumber, "it is neither a key nor a value");
+            continue;
+        }
+        if (!inKey) {
+            // Values below a key that could not be read go with it; its line came first.
+            damaged(lineNumber, "a value outside any key");
+            continue;
+        }
         std::size_t position = 0;
         std::string name;
         if (line.front() == '@') {
             position = 1;
         } else {
             std::optional<std::string> quoted = readQuoted(line, position);
-            if (!quoted || quoted->empty()) continue;
+            if (!quoted || quoted->empty()) {
+                damaged(lineNumber, "the value cannot be read");
+                continue;
+            }
             name = std::move(*quoted);
         }
         std::optional<std::variant<std::string, std::uint32_t>> data = readData(line, position);
-        if (data) hive.setValue(currentKey, RegistryValue{std::move(name), std::move(*data)});
+        if (data) {
+            hive.setValue(currentKey, RegistryValue{std::move(name), std::move(*data)});
+        } else {
+            damaged(lineNumber, "the value cannot be read");
+        }
     }
-    if (!sawHeader) return std::nullopt;
-    return hive;
+    if (!sawHeader) damaged(1, noHeader);
+    return reading;
+}
+
+std::optional<RegistryHive> RegistryHive::parse(std::string_view text) {
+    Reading reading = read(text);
+    // Only the header can be damaged on the first line.
+    if (reading.damage && reading.damage->line == 1) return std::nullopt;
+    return std::move(reading.hive);
 }
 
 std::string RegistryHive::write() const {

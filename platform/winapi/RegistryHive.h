@@ -7,7 +7,7 @@
 // its values as "@=..." (the default value) or "\"name\"=...", a text written in
 // double quotes with \\, \", \r, \n, \t and \xHH escapes, a number as dword:hhhhhhhh.
 // Lines that do not read as one of these are skipped, so a damaged file gives what
-// can still be read.
+// can still be read; the first of them is told as the file's damage.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -25,6 +25,14 @@ struct RegistryValue {
     bool operator==(const RegistryValue&) const = default;
 };
 
+// The first line of a hive file that could not be read (counted from 1), and why.
+struct RegistryHiveDamage {
+    std::size_t line = 0;
+    std::string why;
+
+    bool operator==(const RegistryHiveDamage&) const = default;
+};
+
 class RegistryHive {
 public:
     struct Key {
@@ -34,6 +42,10 @@ public:
 
     // The hive in `text`; nothing when the text does not start like a hive file.
     static std::optional<RegistryHive> parse(std::string_view text);
+    // The hive in `text` (empty when the text does not start like a hive file) and the
+    // first line that could not be read, if any.
+    struct Reading;
+    static Reading read(std::string_view text);
     std::string write() const;
 
     bool hasKey(std::string_view path) const;
@@ -60,6 +72,11 @@ public:
 
 private:
     std::map<std::string, Key> keys_;  // by lower-case path
+};
+
+struct RegistryHive::Reading {
+    RegistryHive hive;
+    std::optional<RegistryHiveDamage> damage;
 };
 
 }  // namespace winapi

@@ -1,5 +1,7 @@
 // Reads the input as a registry hive file and checks that whatever it reads is written
-// and read back unchanged, and that every key it lists can be asked for.
+// and read back unchanged and whole (no damage), that every key it lists can be asked
+// for, and that a damage names a line of the input.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -25,11 +27,17 @@ void visit(const winapi::RegistryHive& hive, const std::string& path, int depth)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > fuzzing::maxInputSize) return -1;
     const std::string text(reinterpret_cast<const char*>(data), size);
+    const winapi::RegistryHive::Reading reading = winapi::RegistryHive::read(text);
+    if (reading.damage) {
+        const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+        if (reading.damage->line < 1 || reading.damage->line > lines || reading.damage->why.empty()) std::abort();
+    }
     const std::optional<winapi::RegistryHive> hive = winapi::RegistryHive::parse(text);
+    if (hive.has_value() != (!reading.damage || reading.damage->line != 1)) std::abort();
     if (!hive) return 0;
     const std::string written = hive->write();
-    const std::optional<winapi::RegistryHive> again = winapi::RegistryHive::parse(written);
-    if (!again || again->write() != written) std::abort();
+    const winapi::RegistryHive::Reading again = winapi::RegistryHive::read(written);
+    if (again.damage || again.hive.write() != written) std::abort();
     visit(*hive, "", 0);
     return 0;
 }

@@ -41,24 +41,28 @@ std::string readFile(const std::string& path) {
     return contents.str();
 }
 
-NamedPipe::NamedPipe(std::string path, std::string contents) : path_(std::move(path)) {
+NamedPipe::NamedPipe(std::string path, std::string contents, bool everyReader) : path_(std::move(path)) {
     if (::mkfifo(path_.c_str(), 0600) != 0) throw std::runtime_error("cannot create the pipe " + path_);
-    writer_ = std::thread([this, contents = std::move(contents)] {
+    writer_ = std::thread([this, contents = std::move(contents), everyReader] {
         // A reader that only looks (and refuses the pipe) may close it before the write:
         // that write then fails instead of ending the process with SIGPIPE.
         sigset_t pipeSignal;
         sigemptyset(&pipeSignal);
         sigaddset(&pipeSignal, SIGPIPE);
         pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
-        const int descriptor = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);  // waits for a reader
-        if (descriptor < 0) return;
-        [[maybe_unused]] const ssize_t written = ::write(descriptor, contents.data(), contents.size());
-        ::close(descriptor);
+        do {
+            const int descriptor = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);  // waits for a reader
+            if (descriptor < 0) return;
+            [[maybe_unused]] const ssize_t written = ::write(descriptor, contents.data(), contents.size());
+            ::close(descriptor);
+        } while (everyReader && !stopping_);
     });
 }
 
 NamedPipe::~NamedPipe() {
-    // A reader that never came: be one, so that the writer's open returns.
+    // A reader that never came: be one, so that the writer's open returns; it stays open
+    // until the writer has gone, so that a writer going round again finds it too.
+    stopping_ = true;
     const int reader = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     writer_.join();
     if (reader >= 0) ::close(reader);

@@ -1,6 +1,7 @@
 #pragma once
 // Test helpers: a temporary folder per test that is removed afterwards, files written
 // into it byte for byte, and named pipes.
+#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <memory>
@@ -30,10 +31,12 @@ std::string readFile(const std::string& path);
 
 // A named pipe at `path` with a writer waiting for a reader, as a user's pipe would have:
 // a reader that opens it blocks until the writer comes, then reads `contents` and the end.
+// With `everyReader`, every later reader finds a writer too, so that code that opens the
+// pipe by mistake, however often, reads it and goes on instead of waiting for ever.
 // The destructor lets a writer that found no reader go, and removes nothing.
 class NamedPipe {
 public:
-    NamedPipe(std::string path, std::string contents);
+    NamedPipe(std::string path, std::string contents, bool everyReader = false);
     ~NamedPipe();
     NamedPipe(const NamedPipe&) = delete;
     NamedPipe& operator=(const NamedPipe&) = delete;
@@ -41,6 +44,7 @@ public:
 
 private:
     std::string path_;
+    std::atomic<bool> stopping_{false};
     std::thread writer_;
 };
 

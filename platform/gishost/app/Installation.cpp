@@ -11,6 +11,9 @@
 #include "com/TypeLibrary.h"
 #include "gishost/Framework.h"
 #include "gishost/app/HostLocations.h"
+#include "gishost/app/RegistryDamage.h"
+#include "sysutils/SpecialFiles.h"
+#include "winapi/Registry.h"
 
 namespace gishost::app {
 namespace {
@@ -53,9 +56,21 @@ InstallationResult failure(std::string why) {
     return result;
 }
 
+// A registry that could not be read in full is never written: nothing can be done in it.
+bool registryReadable(const char* nothingDone, InstallationResult& result) {
+    const std::string damaged = damagedRegistryText();
+    if (damaged.empty()) return true;
+    result = failure(damaged + "\n" + nothingDone + ": the file is left as it is until it is repaired.");
+    return false;
+}
+
 bool openLibrary(const std::string& given, Library& library, InstallationResult& result) {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::canonical(given, error);
+    if (const std::optional<std::string> special = sysutils::specialFileReason(given)) {
+        result = failure("The plug-in library " + given + " cannot be loaded: " + *special);
+        return false;
+    }
     if (error || !std::filesystem::is_regular_file(path, error)) {
         result = failure("There is no plug-in library " + given);
         return false;
@@ -117,7 +132,7 @@ bool withdrawAll(const Library& library, InstallationResult& result) {
 InstallationResult installPlugin(const std::string& libraryPath, const std::string& installFolder) {
     InstallationResult result;
     Library library;
-    if (!openLibrary(libraryPath, library, result)) return result;
+    if (!registryReadable("Nothing was installed", result) || !openLibrary(libraryPath, library, result)) return result;
     if (!callEntry(library, "DllRegisterServer", result)) return result;
     for (const Category& category : categories) {
         if (!com::registerCategory(category.id, category.description)) {
@@ -152,12 +167,22 @@ InstallationResult installPlugin(const std::string& libraryPath, const std::stri
 InstallationResult uninstallPlugin(const std::string& libraryPath) {
     InstallationResult result;
     Library library;
-    if (!openLibrary(libraryPath, library, result)) return result;
+    if (!registryReadable("Nothing was removed", result) || !openLibrary(libraryPath, library, result)) return result;
     if (!withdrawAll(library, result)) {
         result.error = "The registry cannot be written";
         return result;
     }
-    result.succeeded = callEntry(library, "DllUnregisterServer", result);
+    if (!callEntry(library, "DllUnregisterServer", result)) return result;
+    // A server that says it unregistered may have left its classes behind.
+    for (const com::TypeLibrary::Coclass& coclass : library.types.coclasses) {
+        const std::string key = "CLSID\\" + com::toString(coclass.clsid);
+        if (winapi::registry::keyExists(winapi::HKEY_CLASSES_ROOT, key)) {
+            result.error = "DllUnregisterServer of " + library.path + " left the class " + coclass.name +
+                           " registered (" + key + ")";
+            return result;
+        }
+    }
+    result.succeeded = true;
     return result;
 }
 

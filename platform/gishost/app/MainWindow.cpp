@@ -22,6 +22,7 @@
 #include "gishost/app/PluginCalls.h"
 #include "gishost/app/PluginToolbars.h"
 #include "gishost/app/QtText.h"
+#include "gishost/app/RegistryDamage.h"
 #include "gishost/app/TableWindow.h"
 #include "gishost/model/Gdal.h"
 #include "gishost/model/HostModel.h"
@@ -81,6 +82,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     document_ = model::makeMxDocument(model::makeMap(mapName_, {}));
     application_ = model::makeApplication(document_, {untitledDocumentPath()}, statusBar_.as<IStatusBar>());
+    // Plug-ins registered in a damaged hive may be missing: say why, once, before they are looked for.
+    if (const std::string damaged = damagedRegistryText(); !damaged.empty())
+        sysutils::messageBoxes().show({damaged + "\n\n" + damagedRegistryAtStartUp, hostTitle,
+                                       sysutils::MessageButtons::Ok, sysutils::MessageIcon::Exclamation});
     // Extensions first: commands look theirs up when they are handed the application.
     loadExtensions();
     toolbars_ =

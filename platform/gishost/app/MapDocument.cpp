@@ -4,6 +4,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "sysutils/SpecialFiles.h"
+
 namespace gishost::app {
 namespace {
 
@@ -169,6 +171,8 @@ MapDocument parseMapDocument(std::string_view text, const std::filesystem::path&
 
 MapDocument readMapDocument(const std::filesystem::path& path) {
     std::error_code error;
+    if (const std::optional<std::string> special = sysutils::specialFileReason(path.string()))
+        throw MapDocumentError(0, *special);
     if (!std::filesystem::is_regular_file(path, error)) throw MapDocumentError(0, "there is no file " + path.string());
     std::ifstream file(path, std::ios::binary);
     if (!file) throw MapDocumentError(0, "the file " + path.string() + " cannot be opened");

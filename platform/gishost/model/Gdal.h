@@ -19,7 +19,9 @@ struct DatasetCloser {
 using Dataset = std::unique_ptr<void, DatasetCloser>;
 
 // The data set at `path` opened read-only with `flags` (GDAL_OF_VECTOR or
-// GDAL_OF_RASTER), or empty; `error` then says why.
+// GDAL_OF_RASTER), or empty; `error` then says why. A pipe, a device or a socket is
+// refused before GDAL opens it ("it is a pipe"), and so is a file or folder that has one
+// as a companion file or entry; files and folders are GDAL's to read.
 Dataset open(const std::string& path, unsigned int flags, std::string& error);
 
 // While it lives, GDAL's errors on this thread are collected, not printed.

@@ -11,6 +11,7 @@
 #include "com/TypeLibrary.h"
 #include "support/RegistryKeys.h"
 #include "support/ScopedEnvironment.h"
+#include "support/TestFiles.h"
 #include "support/TinyServer.h"
 #include "winapi/Registry.h"
 
@@ -109,6 +110,22 @@ TEST(Creation, AnUnknownClassRaisesCannotCreateObject) {
     } catch (const com::Error& error) {
         EXPECT_EQ(error.Number, com::errors::CannotCreateObject);
         EXPECT_NE(error.Description.find("Nobody.Here"), std::string::npos);
+    }
+}
+
+TEST(Creation, RefusesAServerPathThatIsAPipeBeforeLoadingIt) {
+    testing_support::ScopedRegistry registry;
+    // Every reader finds a writer, so that a loader that opens the pipe fails instead of waiting.
+    const testing_support::NamedPipe pipe(registry.folder().pathOf("server.so"), "", /*everyReader=*/true);
+    const std::string key = "CLSID\\" + com::toString(tiny::CLSID_Counter);
+    ASSERT_TRUE(winapi::registry::writeString(winapi::HKEY_CLASSES_ROOT, key + "\\InprocServer32", "", pipe.path()));
+    try {
+        com::createInstance(tiny::CLSID_Counter);
+        FAIL() << "no error";
+    } catch (const com::Error& error) {
+        EXPECT_EQ(error.Number, com::errors::CannotCreateObject);
+        EXPECT_NE(error.Description.find("cannot load " + pipe.path() + ": it is a pipe"), std::string::npos)
+            << error.Description;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "LayerFixtures.h"
+#include "gishost/model/FeatureTable.h"
 #include "gishost/model/HostModel.h"
 #include "support/TestFiles.h"
 
@@ -137,6 +138,42 @@ TEST(FeatureLayer, IsValidOnlyWhileItsSourceOpens) {
     const auto deleted = model::openFeatureLayer(path);
     EXPECT_FALSE(deleted->Valid());
     EXPECT_FALSE(deleted->FeatureClass());
+}
+
+TEST(FeatureTable, RefusesAPipeAndWhatComesWithOneBeforeOpeningThemAndReadsAFolderOfShapefiles) {
+    TemporaryFolder folder;
+    const FixtureLayer points{"shp", "points", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}};
+    std::filesystem::create_directory(folder.pathOf("shapes"));
+    writeLayer(folder.pathOf("shapes/points.shp"), points);
+    const std::string withPipedTable = writeLayer(folder.pathOf("roads.shp"), points);
+    std::filesystem::remove(folder.pathOf("roads.dbf"));
+    std::filesystem::create_directory(folder.pathOf("piped"));
+    // Every reader finds a writer, so that GDAL opening a pipe fails instead of waiting.
+    const testing_support::NamedPipe pipe(folder.pathOf("layer.geojson"), "", /*everyReader=*/true);
+    const testing_support::NamedPipe table(folder.pathOf("roads.dbf"), "", /*everyReader=*/true);
+    const testing_support::NamedPipe inFolder(folder.pathOf("piped/points.shp"), "", /*everyReader=*/true);
+    std::filesystem::create_symlink(pipe.path(), folder.pathOf("link.geojson"));
+    const struct Case {
+        std::string path;
+        std::string why;
+    } cases[] = {
+        {pipe.path(), "it is a pipe"},
+        {folder.pathOf("link.geojson"), "it is a pipe"},
+        {withPipedTable, "the file beside it, " + table.path() + ", which is a pipe"},
+        {folder.pathOf("piped"), "it holds " + inFolder.path() + ", which is a pipe"},
+    };
+    for (const Case& test : cases) {
+        try {
+            model::FeatureTable::open(test.path, "");
+            ADD_FAILURE() << test.path << " opened";
+        } catch (const com::Error& error) {
+            EXPECT_EQ(error.Description, "The data source " + test.path + " cannot be read: " + test.why);
+        }
+        EXPECT_FALSE(model::openFeatureLayer(test.path)->Valid()) << test.path;
+    }
+    const auto shapes = model::openFeatureLayer(folder.pathOf("shapes"), "points", "points");
+    EXPECT_TRUE(shapes->Valid());
+    EXPECT_TRUE(shapes->FeatureClass());
 }
 
 TEST(FeatureClass, RaisesForAnObjectIdBeyond32Bits) {

@@ -137,6 +137,27 @@ TEST(RegistryHive, ADamagedFileGivesWhatCanStillBeRead) {
     EXPECT_FALSE(RegistryHive::parse("something else\n[Key]\n"));
 }
 
+TEST(RegistryHive, TellsTheFirstLineThatCouldNotBeRead) {
+    const struct Case {
+        const char* name;
+        std::string text;
+        std::optional<RegistryHiveDamage> damage;
+    } cases[] = {
+        {"whole", "PLATFORM REGISTRY 1\r\n\r\n[Key]\r\n@=\"v\"\r\n\"N\"=dword:0000000a\r\n", std::nullopt},
+        {"no header", "PLATFORM REGISTRY 2\n[Key]\n",
+         RegistryHiveDamage{1, "it does not begin with the line \"PLATFORM REGISTRY 1\""}},
+        {"empty", "", RegistryHiveDamage{1, "it does not begin with the line \"PLATFORM REGISTRY 1\""}},
+        {"short number", "PLATFORM REGISTRY 1\n[Key]\n@=\"v\"\n\"N\"=dword:12\n\"M\"=\"x",
+         RegistryHiveDamage{4, "the value cannot be read"}},
+        {"bad key", "PLATFORM REGISTRY 1\n\n[Key]\n[\\Bad]\n@=\"v\"\n",
+         RegistryHiveDamage{4, "the name of the key is no key path"}},
+        {"value first", "PLATFORM REGISTRY 1\n@=\"v\"\n[Key]\n", RegistryHiveDamage{2, "a value outside any key"}},
+        {"stray text", "PLATFORM REGISTRY 1\n[Key]\nstray text\n",
+         RegistryHiveDamage{3, "it is neither a key nor a value"}},
+    };
+    for (const Case& test : cases) EXPECT_EQ(RegistryHive::read(test.text).damage, test.damage) << test.name;
+}
+
 TEST(Registry, AFileThatIsNoHiveReadsEmptyAndIsNeverOverwritten) {
     ScopedRegistry registry;
     const std::string foreign = "this is somebody's file, not a hive\n";
@@ -146,6 +167,32 @@ TEST(Registry, AFileThatIsNoHiveReadsEmptyAndIsNeverOverwritten) {
     EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
               ERROR_BADDB);
     EXPECT_EQ(readFile(file), foreign);
+}
+
+TEST(Registry, ADamagedHiveIsReadAsFarAsItCanNeverWrittenAndNamedWithItsLine) {
+    ScopedRegistry registry;
+    const std::string damaged = "PLATFORM REGISTRY 1\n[Software\\{A}]\n@=\"kept\"\n\"Cut\"=\"no end\n[Software\\{B}]\n";
+    const std::string file = registry.folder().write("local_machine.reg", damaged);
+    EXPECT_EQ(registry::readString(HKEY_LOCAL_MACHINE, "Software\\{A}", ""), "kept");
+    EXPECT_TRUE(registry::keyExists(HKEY_LOCAL_MACHINE, "Software\\{B}"));
+    EXPECT_FALSE(registry::writeString(HKEY_LOCAL_MACHINE, "Software\\{A}", "New", "value"));
+    EXPECT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\{B}"), ERROR_BADDB);
+    EXPECT_FALSE(registry::deleteTree(HKEY_LOCAL_MACHINE, "Software\\{Unseen}"))
+        << "a key the damaged hive does not show may still be in its file";
+    EXPECT_EQ(readFile(file), damaged);
+    EXPECT_EQ(registry::damagedHives(), (std::vector<DamagedHive>{{file, {4, "the value cannot be read"}}}));
+}
+
+TEST(Registry, AHiveThatIsNoFileIsNamedAndNeverOpened) {
+    for (const bool pipe : {false, true}) {
+        ScopedRegistry registry;
+        const std::string file = registry.hiveFile("current_user.reg");
+        const auto keep = testing_support::replaceByFolderOrPipe(file, pipe, "PLATFORM REGISTRY 1\n[Software]\n");
+        EXPECT_FALSE(registry::keyExists(HKEY_CURRENT_USER, "Software")) << "a pipe is not read";
+        EXPECT_FALSE(registry::writeString(HKEY_CURRENT_USER, "Software", "New", "value"));
+        EXPECT_EQ(registry::damagedHives(),
+                  (std::vector<DamagedHive>{{file, {0, pipe ? "it is a pipe" : "it is a folder"}}}));
+    }
 }
 
 TEST(Registry, AFailedWriteLeavesTheHiveAsItWas) {

@@ -18,9 +18,12 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <fstream>
+#include <functional>
 
 #include "LayerFixtures.h"
 #include "TestPlugin.h"
+#include "com/ComponentCategories.h"
 #include "com/Creation.h"
 #include "gishost/app/HostClasses.h"
 #include "gishost/app/HostDialogs.h"
@@ -28,6 +31,7 @@
 #include "gishost/app/Installation.h"
 #include "gishost/app/MainWindow.h"
 #include "gishost/app/MapView.h"
+#include "gishost/app/RegistryDamage.h"
 #include "gishost/app/TableWindow.h"
 #include "gishost/model/HostModel.h"
 #include "support/ScopedEnvironment.h"
@@ -336,6 +340,88 @@ TEST_F(HostProgram, BrowsesForAFolderTheFilterAccepts) {
     com::ComPtr<IEnumCatalogObject> none;
     EXPECT_FALSE(browser->DoModalOpen(nullptr, none));
     EXPECT_FALSE(none);
+}
+
+TEST_F(HostProgram, RefusesAPipeGivenAsALayerBeforeOpeningIt) {
+    // Every reader finds a writer, so that a host that opens the pipe fails instead of waiting.
+    const testing_support::NamedPipe pipe(folder_.pathOf("layer.shp"), "", /*everyReader=*/true);
+    const testing_support::NamedPipe pipedDocument(folder_.pathOf("document.gmap"), "", /*everyReader=*/true);
+    const std::string document =
+        folder_.write("piped.gmap", "gishost map document 1\nmap\tPiped\nlayer\tPiped\tlayer.shp\n");
+    MainWindow window;
+    const auto lastBox = [&] { return boxes_.boxes().empty() ? std::string() : boxes_.boxes().back().text; };
+    const struct Case {
+        const char* entry;
+        std::function<std::string()> shown;  // what the host shows of the refusal
+        std::string says;
+    } cases[] = {
+        {"command line",
+         [&] {
+             EXPECT_FALSE(window.addData({pipe.path()}));
+             return lastBox();
+         },
+         pipe.path() + ": it is a pipe"},
+        {"map document",
+         [&] {
+             EXPECT_TRUE(window.openMapDocument(document));
+             QTreeWidgetItem* item = window.layerTree().topLevelItem(0);
+             if (item == nullptr) return lastBox();
+             EXPECT_EQ(item->text(0), "Piped (invalid)");
+             return item->toolTip(0).toStdString();
+         },
+         pipe.path() + ": it is a pipe"},
+        {"the document itself",
+         [&] {
+             EXPECT_FALSE(window.openMapDocument(pipedDocument.path()));
+             return lastBox();
+         },
+         "The map document " + pipedDocument.path() + " cannot be opened:\n\nit is a pipe"},
+    };
+    for (const Case& test : cases) {
+        const std::string shown = test.shown();
+        EXPECT_NE(shown.find(test.says), std::string::npos) << test.entry << ": " << shown;
+    }
+}
+
+TEST_F(HostProgram, StartsWithAnExtensionWhoseServerIsAPipeLeftOut) {
+    const testing_support::NamedPipe pipe(folder_.pathOf("plugin.so"), "", /*everyReader=*/true);
+    const com::CLSID clsid = com::guid("{5B7C1E2A-0D4F-4C7B-9E1A-3F6D2B8C4A10}");
+    ASSERT_TRUE(winapi::registry::writeString(winapi::HKEY_CLASSES_ROOT,
+                                              "CLSID\\" + com::toString(clsid) + "\\InprocServer32", "", pipe.path()));
+    ASSERT_TRUE(com::enrolClassInCategory(clsid, CATID_Extensions));
+    MainWindow window;
+    const std::string message = window.hostStatusBar().messagePane()->text().toStdString();
+    EXPECT_NE(message.find("cannot load " + pipe.path() + ": it is a pipe"), std::string::npos) << message;
+}
+
+TEST_F(HostProgram, SaysOnceAtStartUpWhichRegistryFileIsDamagedAndWhereAndLeavesItAsItIs) {
+    install();
+    const std::string file = registry_.hiveFile("local_machine.reg");
+    const std::string whole = testing_support::readFile(file);
+    const struct Case {
+        const char* name;
+        std::string damaged;
+        const char* says;
+        bool toolbarShown;  // what could be read is used
+    } cases[] = {
+        {"overwritten start", "\x7f\x01" + whole.substr(2),
+         " is damaged at line 1 (it does not begin with the line \"PLATFORM REGISTRY 1\").", false},
+        {"broken line", whole.substr(0, whole.find('\n') + 1) + "\"Lost=\n" + whole.substr(whole.find('\n') + 1),
+         " is damaged at line 2 (a value outside any key).", true},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << test.damaged;
+        boxes_.clear();
+        {
+            MainWindow window;
+            EXPECT_EQ(window.findChild<QToolBar*>("TestPlugin_ToolBar") != nullptr, test.toolbarShown);
+        }
+        ASSERT_EQ(boxes_.boxes().size(), 1u) << "once, not at every lookup";
+        EXPECT_EQ(boxes_.boxes()[0].text,
+                  "The registry file " + file + test.says + "\n\n" + app::damagedRegistryAtStartUp);
+        EXPECT_EQ(testing_support::readFile(file), test.damaged);
+    }
 }
 
 TEST_F(HostProgram, ShutsItsExtensionsDownWhenItCloses) {

@@ -4,12 +4,16 @@
 #include "gishost/app/Installation.h"
 
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "TestPlugin.h"
 #include "com/ComponentCategories.h"
 #include "com/Creation.h"
 #include "gishost/Framework.h"
 #include "support/ScopedEnvironment.h"
+#include "support/TestFiles.h"
 #include "winapi/Registry.h"
 
 namespace {
@@ -80,6 +84,79 @@ TEST(Installation, RefusesWhatIsNoPluginWithItsReason) {
         EXPECT_FALSE(gishost::app::uninstallPlugin(test.path).succeeded) << test.path;
     }
     EXPECT_TRUE(allKeys().empty()) << "a refused installation writes nothing";
+}
+
+// What the program printed on its error stream, and its exit status.
+struct ProgramRun {
+    std::string errors;
+    int status = -1;
+};
+
+ProgramRun runProgram(const std::vector<std::string>& arguments) {
+    int errorPipe[2];
+    if (::pipe(errorPipe) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, errorPipe[1], STDERR_FILENO);
+    posix_spawn_file_actions_addclose(&actions, errorPipe[0]);
+    std::vector<char*> argv{const_cast<char*>(GISHOST_PROGRAM)};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, GISHOST_PROGRAM, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(errorPipe[1]);
+    ProgramRun run;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(errorPipe[0], buffer, sizeof buffer)) > 0;)
+        run.errors.append(buffer, static_cast<std::size_t>(got));
+    ::close(errorPipe[0]);
+    int status = 0;
+    if (spawned == 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+    return run;
+}
+
+TEST(Installation, NamesADamagedHiveAndItsLineChangesNothingInItAndDoesNotSucceed) {
+    testing_support::ScopedRegistry registry;
+    ASSERT_TRUE(gishost::app::installPlugin(TEST_PLUGIN_PATH, "/opt/gishost/bin").succeeded);
+    const std::string file = registry.hiveFile("local_machine.reg");
+    const std::string installed = testing_support::readFile(file);
+    const std::size_t secondLine = installed.find('\n') + 1;
+    // The registration stays in the file, behind a line that cannot be read.
+    const std::string damaged = installed.substr(0, secondLine) + "[CLSID\\{cut\n" + installed.substr(secondLine);
+    const std::string says =
+        "gishost: The registry file " + file + " is damaged at line 2 (the name of the key cannot be read).\n";
+    const struct Case {
+        const char* command;
+        std::string hive;
+        std::string says;
+    } cases[] = {
+        {"--install", damaged, says + "Nothing was installed: the file is left as it is until it is repaired.\n"},
+        {"--uninstall", damaged, says + "Nothing was removed: the file is left as it is until it is repaired.\n"},
+        {"--install", "",
+         "gishost: The registry file " + file +
+             " is damaged at line 1 (it does not begin with the line \"PLATFORM REGISTRY 1\").\n"
+             "Nothing was installed: the file is left as it is until it is repaired.\n"},
+    };
+    for (const Case& test : cases) {
+        const std::string hive = test.hive.empty() ? "garbage\n" + installed : test.hive;
+        registry.folder().write("local_machine.reg", hive);
+        const ProgramRun run = runProgram({test.command, TEST_PLUGIN_PATH});
+        EXPECT_EQ(run.status, 1) << test.command;
+        EXPECT_EQ(run.errors, test.says) << test.command;
+        EXPECT_TRUE(testing_support::readFile(file) == hive) << test.command << ": the hive was written";
+    }
+}
+
+TEST(Installation, DoesNotReportAnUninstallationThatLeftTheClassesRegistered) {
+    testing_support::ScopedRegistry registry;
+    ASSERT_EQ(runProgram({"--install", FAULTY_TEST_PLUGIN_PATH}).status, 0);
+    const ProgramRun run = runProgram({"--uninstall", FAULTY_TEST_PLUGIN_PATH});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(
+        run.errors.find("left the class ToolBar registered (CLSID\\" + com::toString(test_plugin::CLSID_ToolBar) + ")"),
+        std::string::npos)
+        << run.errors;
 }
 
 }  // namespace

@@ -211,4 +211,19 @@ const com::ServerDescription& description() {
 
 }  // namespace
 
+#ifndef TEST_PLUGIN_KEEPS_ITS_KEYS
 COM_INPROC_SERVER_EXPORTS(description())
+#else
+// A faulty build of the plug-in: its DllUnregisterServer says it succeeded and removes nothing.
+extern "C" {
+__attribute__((visibility("default"))) com::HRESULT DllCanUnloadNow() { return com::serverCanUnloadNow(); }
+__attribute__((visibility("default"))) com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID& iid,
+                                                                      void** object) {
+    return com::serverGetClassObject(description(), clsid, iid, object);
+}
+__attribute__((visibility("default"))) com::HRESULT DllRegisterServer() {
+    return com::serverRegister(description(), com::thisModulePath());
+}
+__attribute__((visibility("default"))) com::HRESULT DllUnregisterServer() { return com::S_OK; }
+}
+#endif
