@@ -225,10 +225,17 @@ void Proximity::measureRows(std::size_t first) {
     // Rows are asked for in order when every pair is measured: a block of them is
     // measured in one parallel pass. Within the block each pair is measured once.
     const std::size_t count = std::min(n - first, std::max<std::size_t>(1, distancesPerBlock.load() / n));
-    block_.reset();
+    // Every block but the last is as large as the first: its memory is taken once,
+    // checked then, and reused by the blocks after it.
     blockRows_ = 0;
-    requireMemory(count * n * sizeof(double));
-    std::unique_ptr<double[]> block = std::make_unique_for_overwrite<double[]>(count * n);
+    if (count * n > blockCapacity_) {
+        block_.reset();
+        blockCapacity_ = 0;
+        requireMemory(count * n * sizeof(double));
+        block_ = std::make_unique_for_overwrite<double[]>(count * n);
+        blockCapacity_ = count * n;
+    }
+    double* const block = block_.get();
     const auto cellOf = [&](std::size_t r, std::size_t c) -> double& { return block[(r - first) * n + c]; };
     parallelFor(count * n, [&](std::size_t begin, std::size_t end) {
         for (std::size_t cell = begin; cell < end; ++cell) {
@@ -254,7 +261,6 @@ void Proximity::measureRows(std::size_t first) {
         }
         cellOf(r, r) = measureByEngine(r, r);
     }
-    block_ = std::move(block);
     blockFirst_ = first;
     blockRows_ = count;
 }

@@ -9,14 +9,14 @@
 // are look-ups. A distance that was not measured ahead is measured with the whole row
 // of its first feature against every other feature, together with the rows after it
 // (the distances that come next when every pair is measured in order), about a million
-// distances at a time. Only that block of rows is kept: the next block takes its place,
-// so that measuring every pair takes memory for one block, not for every pair; a row
-// asked for again is measured again. Within a block each pair is measured once, and a
+// distances at a time. Only that block of rows is kept: the next block takes its place
+// in the same memory, so that measuring every pair takes memory for one block, not for
+// every pair; a row asked for again is measured again. Within a block each pair is measured once, and a
 // pair is always measured from its lower position, so a distance is the same whichever
 // block measures it.
 //
-// Before a block of rows or the list of neighbours is allocated, its size is compared
-// with the memory the process can still take (sysutils/AvailableMemory.h): when it does
+// Before the memory for the blocks of rows or the list of neighbours is allocated, its
+// size is compared with the memory the process can still take (sysutils/AvailableMemory.h): when it does
 // not fit, the question fails with the run-time's "Out of memory" error instead of the
 // system ending the process.
 //
@@ -88,8 +88,9 @@ private:
     std::vector<Neighbour> neighbourList_;
 
     // Rows blockFirst_ .. blockFirst_ + blockRows_ - 1, one after the other, each of
-    // shapes_.size() distances.
+    // shapes_.size() distances, in room for blockCapacity_ distances.
     std::unique_ptr<double[]> block_;
+    std::size_t blockCapacity_ = 0;
     std::size_t blockFirst_ = 0;
     std::size_t blockRows_ = 0;
 };
