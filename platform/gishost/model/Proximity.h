@@ -11,14 +11,14 @@
 // (the distances that come next when every pair is measured in order), about a million
 // distances at a time. Only that block of rows is kept: the next block takes its place
 // in the same memory, so that measuring every pair takes memory for one block, not for
-// every pair; a row asked for again is measured again. Within a block each pair is measured once, and a
-// pair is always measured from its lower position, so a distance is the same whichever
-// block measures it.
+// every pair, and a row asked for again is measured again. Within a block each pair is
+// measured once, and a pair is always measured from its lower position, so a distance
+// is the same whichever block measures it.
 //
-// Before the memory for the blocks of rows or the list of neighbours is allocated, its
-// size is compared with the memory the process can still take (sysutils/AvailableMemory.h): when it does
-// not fit, the question fails with the run-time's "Out of memory" error instead of the
-// system ending the process.
+// Before the memory for the blocks of rows or for the list of neighbours is allocated,
+// its size is compared with the memory the process can still take
+// (sysutils/AvailableMemory.h): when it does not fit, the question fails with the
+// run-time's "Out of memory" error instead of the system ending the process.
 //
 // Every distance is the geometry engine's distance bit for bit: between features whose
 // boxes are apart it is computed from the facets (Facets.h), otherwise by the engine on
