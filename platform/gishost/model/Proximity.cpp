@@ -24,6 +24,16 @@ void requireMemory(std::size_t bytes) {
     if (bytes > sysutils::AvailableMemory()) throw com::runtimeError(com::errors::OutOfMemory, hostErrorSource);
 }
 
+// Adds to a list whose length is not known ahead: before it grows to a megabyte or more,
+// the memory it grows into is checked.
+template <class T>
+void pushChecked(std::vector<T>& list, T item) {
+    constexpr std::size_t checkedGrowthBytes = std::size_t{1} << 20;
+    if (list.size() == list.capacity() && 2 * list.capacity() * sizeof(T) >= checkedGrowthBytes)
+        requireMemory(2 * list.capacity() * sizeof(T));
+    list.push_back(std::move(item));
+}
+
 // A grid of cells over the features' boxes: every feature is listed in each cell its
 // box meets.
 class BoxGrid {
@@ -93,11 +103,14 @@ void Proximity::prepare() {
     facets_.assign(n, std::nullopt);
     // On this thread: the engine keeps what it learns of a shape (its boxes), so that
     // afterwards the shapes are only read.
+    std::size_t facetBytes = 0;
     for (std::size_t k = 0; k < n; ++k) {
         if (!shapes_[k]->usable()) continue;
         usable_[k] = 1;
         boxes_[k] = shapes_[k]->envelope();
+        facetBytes += Facets::bytesFor(shapes_[k]->materialised());
     }
+    requireMemory(facetBytes);
     parallelFor(n, [&](std::size_t begin, std::size_t end) {
         for (std::size_t k = begin; k < end; ++k)
             if (usable_[k]) facets_[k] = Facets::of(shapes_[k]->materialised());
@@ -153,9 +166,9 @@ void Proximity::findNeighbours(double width) {
             for (const std::size_t b : candidates) {
                 if (boxDistance(boxes_[a], boxes_[b]) > boxLimit) continue;
                 if (const std::optional<double> distance = measureApart(a, b)) {
-                    if (*distance <= width) found[list].push_back({a, b, *distance});
+                    if (*distance <= width) pushChecked(found[list], Found{a, b, *distance});
                 } else {
-                    forEngine[list].emplace_back(a, b);
+                    pushChecked(forEngine[list], std::pair{a, b});
                 }
             }
         }
@@ -163,7 +176,8 @@ void Proximity::findNeighbours(double width) {
     std::vector<Found> byEngine;
     for (const auto& list : forEngine)
         for (const auto& [a, b] : list)
-            if (const double distance = measureByEngine(a, b); distance <= width) byEngine.push_back({a, b, distance});
+            if (const double distance = measureByEngine(a, b); distance <= width)
+                pushChecked(byEngine, Found{a, b, distance});
     found.push_back(std::move(byEngine));
     // Every pair in both directions, laid out feature by feature in one array.
     neighbourStart_.assign(n + 1, 0);
