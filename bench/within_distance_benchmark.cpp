@@ -16,7 +16,6 @@
 #include <vector>
 
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -72,7 +71,9 @@ struct Measured {
 };
 
 // Runs one analysis in a new process of this program (--measure), which prints its
-// figures on one line; the peak is that process's own.
+// figures on one line, its own peak resident size among them. (The peak that wait4
+// reports is no good here: posix_spawn starts the child in this process's memory, so
+// that figure is at least this process's own peak, the generated layers included.)
 std::optional<Measured> measureInNewProcess(const char* program, const bench::AnalysisRequest& request) {
     int channel[2];
     if (pipe(channel) != 0) return std::nullopt;
@@ -100,16 +101,24 @@ std::optional<Measured> measureInNewProcess(const char* program, const bench::An
     for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<std::size_t>(got));
     close(channel[0]);
     int status = 0;
-    rusage usage{};
-    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
     Measured measured;
     int reportStored = 0;
-    if (std::sscanf(output.c_str(), "%lf %lf %d %d", &measured.run.openSeconds, &measured.run.analysisSeconds,
-                    &measured.run.errorReports, &reportStored) != 4)
+    long long peakKilobytes = 0;
+    if (std::sscanf(output.c_str(), "%lf %lf %d %d %lld", &measured.run.openSeconds, &measured.run.analysisSeconds,
+                    &measured.run.errorReports, &reportStored, &peakKilobytes) != 5)
         return std::nullopt;
     measured.run.reportStored = reportStored != 0;
-    measured.peakKilobytes = usage.ru_maxrss;
+    measured.peakKilobytes = peakKilobytes;
     return measured;
+}
+
+// This process's peak resident size (VmHWM), in kilobytes.
+long long ownPeakKilobytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stoll(line.substr(6));
+    return 0;
 }
 
 int measureOne(int argc, char** argv) {
@@ -121,7 +130,8 @@ int measureOne(int argc, char** argv) {
     request.outputFolder = argv[4];
     sysutils::ScopedDecimalSeparator point('.');
     const bench::AnalysisRun run = bench::runHeadlessAnalysis(request);
-    std::printf("%.6f %.6f %d %d\n", run.openSeconds, run.analysisSeconds, run.errorReports, run.reportStored ? 1 : 0);
+    std::printf("%.6f %.6f %d %d %lld\n", run.openSeconds, run.analysisSeconds, run.errorReports,
+                run.reportStored ? 1 : 0, ownPeakKilobytes());
     return 0;
 }
 

@@ -113,6 +113,17 @@ struct TableOutput {
     }
 };
 
+// What the analysis keeps of a feature to write every pair once. A feature's partners
+// are the features processed before it that wrote their pair with it; they are asked
+// about only while the feature itself is processed, so they are dropped then, and none
+// are added to a feature already processed. With all pairs every feature processed
+// before wrote its pair with each later one: the flag alone tells, and no partners are
+// kept, so that this record grows with the features, not with the pairs.
+struct PartnerEntry {
+    bool processed = false;
+    com::Collection<bool> partners;
+};
+
 void OpenWithItsProgram(const std::string& path) { OpenDoc(ReturnFilename(path), ReturnDir(path)); }
 
 }  // namespace
@@ -180,13 +191,13 @@ void CalcWithinDistance(const com::ComPtr<IFeatureLayer>& layer, const std::stri
         statusBar->ShowProgressBar(progressPrefix + "1", 1, featureCount, 1, true);
         statusBar->ProgressBar()->put_Position(1);
 
-        // First pass: one partner set per feature, keyed by its OID.
+        // First pass: one entry per feature, keyed by its OID.
         handler.line(__LINE__);
-        com::Collection<com::Collection<bool>> partners;
+        com::Collection<PartnerEntry> partners;
         {
             const com::ComPtr<IFeatureCursor> cursor = featureClass->Search(nullptr, true);
             while (const com::ComPtr<IFeature> feature = cursor->NextFeature())
-                partners.Add(com::Collection<bool>(), std::to_string(feature->OID()));
+                partners.Add(PartnerEntry(), std::to_string(feature->OID()));
         }
 
         // Second pass: each feature's candidates, its rows and lines, and its pairs.
@@ -228,7 +239,7 @@ void CalcWithinDistance(const com::ComPtr<IFeatureLayer>& layer, const std::stri
             handler.line(__LINE__);
             const com::ComPtr<IProximityOperator> proximityA = shapeA.as<IProximityOperator>();
             const std::string keyA = std::to_string(oidA);
-            com::Collection<bool>& partnersOfA = partners.Item(keyA);
+            PartnerEntry& entryA = partners.Item(keyA);
             while (const com::ComPtr<IFeature> b = candidates->NextFeature()) {
                 const std::int32_t oidB = b->OID();
                 if (oidB == oidA) continue;
@@ -237,14 +248,17 @@ void CalcWithinDistance(const com::ComPtr<IFeatureLayer>& layer, const std::stri
                 const double distance = proximityA->ReturnDistance(shapeB);
                 if (distance > distanceLimit && !calcAllFeatures) continue;
                 const std::string keyB = std::to_string(oidB);
-                if (CollectionKeyExists(partnersOfA, keyB)) continue;
-                partners.Item(keyB).Add(true, keyA);
+                PartnerEntry& entryB = partners.Item(keyB);
+                if (calcAllFeatures ? entryB.processed : CollectionKeyExists(entryA.partners, keyB)) continue;
+                if (!calcAllFeatures && !entryB.processed) entryB.partners.Add(true, keyA);
                 increment(pairCounter);
                 if (calcDistanceDBase) distanceTable.insert({pairCounter, idA, idB, distance});
                 if (calcDistanceASCII)
                     com::files::PrintLine(distanceFileNumber,
                                           idTextA + "\t" + IdText(idB) + "\t" + DistanceText(distance));
             }
+            entryA.processed = true;
+            entryA.partners = com::Collection<bool>();
             increment(featureCounter);
         }
         statusBar->HideProgressBar();

@@ -10,6 +10,7 @@
 #include "gishost/model/Recording.h"
 #include "support/AnalysisFixture.h"
 #include "support/DbfReading.h"
+#include "sysutils/AvailableMemory.h"
 #include "sysutils/FormatSettings.h"
 
 namespace {
@@ -197,5 +198,36 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"NullAttribute", 3, {"40", std::nullopt}, "keep", "Invalid use of Null"},
                       FailureCase{"NoGeometry", 4, {}, "", "shape"}),
     [](const auto& param) { return std::string(param.param.name); });
+
+// With less memory left than the distances measured ahead take, the host refuses them
+// before it allocates: the analysis ends with the run-time's report instead of the
+// system ending the process. Within the radius the first search fails, with all pairs
+// the first distance, after the first feature's line.
+TEST(WithinDistance, EndsWithAnOutOfMemoryReportWhenTooLittleMemoryIsLeft) {
+    const struct {
+        bool allPairs;
+        const char* nodes;
+    } cases[] = {{true, "10\t12.50\r\n"}, {false, ""}};
+    for (const auto& [allPairs, nodes] : cases) {
+        SCOPED_TRACE(allPairs ? "all pairs" : "within the radius");
+        AnalysisRun run;
+        const std::string layer = run.writeLayerFile("patches", sixSquares());
+        AnalysisSettings settings;
+        settings.allPairs = allPairs;
+        std::string report;
+        {
+            const sysutils::ScopedAvailableMemory available(100);
+            report = run.run(layer, settings);
+        }
+        com::files::Reset();
+        EXPECT_EQ(report, "");
+        ASSERT_EQ(run.reports.shown().size(), 1u);
+        EXPECT_NE(run.reports.shown()[0].find("\tCalcWithinDistance WithinDistance Line : "), std::string::npos);
+        EXPECT_NE(run.reports.shown()[0].find("Error Number \r\n\t7\r\nDescription\r\n\tOut of memory\r\n"),
+                  std::string::npos)
+            << run.reports.shown()[0];
+        EXPECT_EQ(run.output("nodes.txt"), nodes);
+    }
+}
 
 }  // namespace

@@ -78,6 +78,11 @@ void Facets::add(double ax, double ay, double bx, double by) {
     segments_.push_back({ax, ay, bx, by});
 }
 
+std::size_t Facets::bytesFor(const GEOSGeometry* geometry) {
+    const int coordinates = GEOSGetNumCoordinates_r(geos::context(), geometry);
+    return sizeof(Facets) + static_cast<std::size_t>(std::max(coordinates, 0)) * sizeof(Segment);
+}
+
 std::optional<Facets> Facets::of(const GEOSGeometry* geometry) {
     GEOSContextHandle_t context = geos::context();
     Facets facets;

@@ -9,6 +9,7 @@
 // are passed over, which changes nothing in the least.
 #include <geos_c.h>
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
     // The facets of a polygon, line or point and of collections of one of these kinds;
     // nothing for other shapes (a mixed collection, an empty part).
     static std::optional<Facets> of(const GEOSGeometry* geometry);
+    // The memory that the facets of the shape take, about.
+    static std::size_t bytesFor(const GEOSGeometry* geometry);
 
     const geos::Envelope& box() const { return box_; }
 

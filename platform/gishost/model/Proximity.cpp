@@ -5,15 +5,34 @@
 #include <cmath>
 #include <limits>
 
+#include "gishost/model/HostError.h"
 #include "gishost/model/ParallelWork.h"
 #include "gishost/model/Shape.h"
+#include "sysutils/AvailableMemory.h"
 
 namespace gishost::model {
 namespace {
 
-// The memory that kept rows of distances may take; beyond it rows are measured and
-// used but not kept.
-constexpr std::size_t rowMemoryLimit = std::size_t{512} << 20;
+// The distances a block of rows holds: enough for one parallel pass to pay off, few
+// enough to take a few megabytes.
+constexpr std::size_t defaultDistancesPerBlock = std::size_t{1} << 20;
+std::atomic<std::size_t> distancesPerBlock{defaultDistancesPerBlock};
+
+// Raises the run-time's "Out of memory" error when `bytes` more do not fit in what the
+// process can still take, before they are allocated.
+void requireMemory(std::size_t bytes) {
+    if (bytes > sysutils::AvailableMemory()) throw com::runtimeError(com::errors::OutOfMemory, hostErrorSource);
+}
+
+// Adds to a list whose length is not known ahead: before it grows to a megabyte or more,
+// the memory it grows into is checked.
+template <class T>
+void pushChecked(std::vector<T>& list, T item) {
+    constexpr std::size_t checkedGrowthBytes = std::size_t{1} << 20;
+    if (list.size() == list.capacity() && 2 * list.capacity() * sizeof(T) >= checkedGrowthBytes)
+        requireMemory(2 * list.capacity() * sizeof(T));
+    list.push_back(std::move(item));
+}
 
 // A grid of cells over the features' boxes: every feature is listed in each cell its
 // box meets.
@@ -84,11 +103,14 @@ void Proximity::prepare() {
     facets_.assign(n, std::nullopt);
     // On this thread: the engine keeps what it learns of a shape (its boxes), so that
     // afterwards the shapes are only read.
+    std::size_t facetBytes = 0;
     for (std::size_t k = 0; k < n; ++k) {
         if (!shapes_[k]->usable()) continue;
         usable_[k] = 1;
         boxes_[k] = shapes_[k]->envelope();
+        facetBytes += Facets::bytesFor(shapes_[k]->materialised());
     }
+    requireMemory(facetBytes);
     parallelFor(n, [&](std::size_t begin, std::size_t end) {
         for (std::size_t k = begin; k < end; ++k)
             if (usable_[k]) facets_[k] = Facets::of(shapes_[k]->materialised());
@@ -144,28 +166,42 @@ void Proximity::findNeighbours(double width) {
             for (const std::size_t b : candidates) {
                 if (boxDistance(boxes_[a], boxes_[b]) > boxLimit) continue;
                 if (const std::optional<double> distance = measureApart(a, b)) {
-                    if (*distance <= width) found[list].push_back({a, b, *distance});
+                    if (*distance <= width) pushChecked(found[list], Found{a, b, *distance});
                 } else {
-                    forEngine[list].emplace_back(a, b);
+                    pushChecked(forEngine[list], std::pair{a, b});
                 }
             }
         }
     });
-    neighbours_.assign(n, {});
+    std::vector<Found> byEngine;
+    for (const auto& list : forEngine)
+        for (const auto& [a, b] : list)
+            if (const double distance = measureByEngine(a, b); distance <= width)
+                pushChecked(byEngine, Found{a, b, distance});
+    found.push_back(std::move(byEngine));
+    // Every pair in both directions, laid out feature by feature in one array.
+    neighbourStart_.assign(n + 1, 0);
     for (const auto& list : found)
         for (const Found& pair : list) {
-            neighbours_[pair.a].push_back({pair.b, pair.distance});
-            neighbours_[pair.b].push_back({pair.a, pair.distance});
+            ++neighbourStart_[pair.a + 1];
+            ++neighbourStart_[pair.b + 1];
         }
-    for (const auto& list : forEngine)
-        for (const auto& [a, b] : list) {
-            const double distance = measureByEngine(a, b);
-            if (distance <= width) {
-                neighbours_[a].push_back({b, distance});
-                neighbours_[b].push_back({a, distance});
-            }
+    for (std::size_t k = 0; k < n; ++k) neighbourStart_[k + 1] += neighbourStart_[k];
+    requireMemory(neighbourStart_[n] * sizeof(Neighbour) + n * sizeof(std::size_t));
+    neighbourList_.resize(neighbourStart_[n]);
+    std::vector<std::size_t> filled(neighbourStart_.begin(), neighbourStart_.end() - 1);
+    for (auto& list : found) {
+        for (const Found& pair : list) {
+            neighbourList_[filled[pair.a]++] = {pair.b, pair.distance};
+            neighbourList_[filled[pair.b]++] = {pair.a, pair.distance};
         }
-    for (auto& list : neighbours_) std::sort(list.begin(), list.end());
+        std::vector<Found>().swap(list);
+    }
+    parallelFor(n, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k)
+            std::sort(neighbourList_.begin() + static_cast<std::ptrdiff_t>(neighbourStart_[k]),
+                      neighbourList_.begin() + static_cast<std::ptrdiff_t>(neighbourStart_[k + 1]));
+    });
     neighbourWidth_ = width;
 }
 
@@ -174,7 +210,7 @@ std::vector<std::size_t> Proximity::within(std::size_t position, double width) {
     if (!neighbourWidth_ || *neighbourWidth_ != width) findNeighbours(width);
     std::vector<std::size_t> positions;
     if (!usable_[position]) return positions;
-    const std::vector<Neighbour>& list = neighbours_[position];
+    const std::span<const Neighbour> list = neighboursOf(position);
     positions.reserve(list.size() + 1);
     bool selfAdded = false;
     for (const Neighbour& neighbour : list) {
@@ -188,57 +224,59 @@ std::vector<std::size_t> Proximity::within(std::size_t position, double width) {
     return positions;
 }
 
+std::span<const Proximity::Neighbour> Proximity::neighboursOf(std::size_t position) const {
+    return std::span<const Neighbour>(neighbourList_.data() + neighbourStart_[position],
+                                      neighbourStart_[position + 1] - neighbourStart_[position]);
+}
+
 const double* Proximity::rowOf(std::size_t position) const {
-    return position < rows_.size() ? rows_[position].get() : nullptr;
+    if (position < blockFirst_ || position - blockFirst_ >= blockRows_) return nullptr;
+    return block_.get() + (position - blockFirst_) * shapes_.size();
 }
 
 void Proximity::measureRows(std::size_t first) {
     const std::size_t n = shapes_.size();
-    // Rows are asked for in order when every pair is measured: a batch of them is
-    // measured in one parallel pass. Within the batch each pair is measured once.
-    const std::size_t count = std::min(n - first, std::max<std::size_t>(1, (std::size_t{1} << 20) / std::max<std::size_t>(1, n)));
-    const std::size_t last = first + count;
-    std::vector<std::unique_ptr<double[]>> batch(count);
-    for (auto& row : batch) row = std::make_unique<double[]>(n);
+    // Rows are asked for in order when every pair is measured: a block of them is
+    // measured in one parallel pass. Within the block each pair is measured once.
+    const std::size_t count = std::min(n - first, std::max<std::size_t>(1, distancesPerBlock.load() / n));
+    // Every block but the last is as large as the first: its memory is taken once,
+    // checked then, and reused by the blocks after it.
+    blockRows_ = 0;
+    if (count * n > blockCapacity_) {
+        block_.reset();
+        blockCapacity_ = 0;
+        requireMemory(count * n * sizeof(double));
+        block_ = std::make_unique_for_overwrite<double[]>(count * n);
+        blockCapacity_ = count * n;
+    }
+    double* const block = block_.get();
+    const auto cellOf = [&](std::size_t r, std::size_t c) -> double& { return block[(r - first) * n + c]; };
     parallelFor(count * n, [&](std::size_t begin, std::size_t end) {
         for (std::size_t cell = begin; cell < end; ++cell) {
             const std::size_t r = first + cell / n;
             const std::size_t c = cell % n;
-            double& distance = batch[r - first][c];
+            double& distance = block[cell];
             distance = std::numeric_limits<double>::quiet_NaN();
             if (c == r || !usable_[c] || !usable_[r]) continue;
-            if (c >= first && c < r) continue;  // measured in row c of this batch
-            if (const double* other = rowOf(c)) {
-                distance = other[r];
-            } else if (const std::optional<double> apart = measureApart(r, c)) {
-                distance = *apart;
-            }
+            if (c >= first && c < r) continue;  // measured in row c of this block
+            if (const std::optional<double> apart = measureApart(std::min(r, c), std::max(r, c))) distance = *apart;
         }
     });
-    for (std::size_t r = first; r < last; ++r) {
-        double* row = batch[r - first].get();
+    for (std::size_t r = first; r < first + count; ++r) {
         if (!usable_[r]) continue;
         for (std::size_t c = 0; c < n; ++c) {
             if (c == r || !usable_[c]) continue;
+            double& distance = cellOf(r, c);
             if (c >= first && c < r) {
-                row[c] = batch[c - first][r];
-            } else if (std::isnan(row[c])) {
-                row[c] = measureByEngine(r, c);
+                distance = cellOf(c, r);
+            } else if (std::isnan(distance)) {
+                distance = measureByEngine(std::min(r, c), std::max(r, c));
             }
         }
-        row[r] = measureByEngine(r, r);
+        cellOf(r, r) = measureByEngine(r, r);
     }
-    if (rows_.empty()) rows_.resize(n);
-    for (std::size_t r = first; r < last; ++r) {
-        if ((rowsKept_ + 1) * n * sizeof(double) > rowMemoryLimit) {
-            // No room to keep more: the row asked for is kept aside until the next one.
-            transientRow_ = std::move(batch[0]);
-            transientRowPosition_ = first;
-            return;
-        }
-        rows_[r] = std::move(batch[r - first]);
-        ++rowsKept_;
-    }
+    blockFirst_ = first;
+    blockRows_ = count;
 }
 
 double Proximity::distance(std::size_t a, std::size_t b) {
@@ -247,16 +285,20 @@ double Proximity::distance(std::size_t a, std::size_t b) {
     shapes_[b]->requireUsable();
     prepare();
     if (neighbourWidth_) {
-        const std::vector<Neighbour>& list = neighbours_[a];
+        const std::span<const Neighbour> list = neighboursOf(a);
         const auto found = std::lower_bound(list.begin(), list.end(), Neighbour{b, 0.0});
         if (found != list.end() && found->position == b) return found->distance;
     }
     if (const double* row = rowOf(a)) return row[b];
     if (const double* row = rowOf(b)) return row[a];
-    if (transientRow_ && transientRowPosition_ == a) return transientRow_[b];
     measureRows(a);
-    if (const double* row = rowOf(a)) return row[b];
-    return transientRow_[b];
+    return rowOf(a)[b];
 }
+
+ScopedDistancesPerBlock::ScopedDistancesPerBlock(std::size_t distances) : before_(distancesPerBlock.load()) {
+    distancesPerBlock.store(distances);
+}
+
+ScopedDistancesPerBlock::~ScopedDistancesPerBlock() { distancesPerBlock.store(before_); }
 
 }  // namespace gishost::model

@@ -7,10 +7,18 @@
 // that width of every feature at once, in parallel, and keeps each pair's distance.
 // Later searches with that width, and the distances between the features they found,
 // are look-ups. A distance that was not measured ahead is measured with the whole row
-// of its first feature against every other feature (the distances that come next when
-// every pair is measured), and the rows are kept while they fit in memory. A pair is
-// measured once: its distance serves both directions, as the engine's distance is
-// symmetric.
+// of its first feature against every other feature, together with the rows after it
+// (the distances that come next when every pair is measured in order), about a million
+// distances at a time. Only that block of rows is kept: the next block takes its place
+// in the same memory, so that measuring every pair takes memory for one block, not for
+// every pair, and a row asked for again is measured again. Within a block each pair is
+// measured once, and a pair is always measured from its lower position, so a distance
+// is the same whichever block measures it.
+//
+// Before the memory for the blocks of rows or for the list of neighbours is allocated,
+// its size is compared with the memory the process can still take
+// (sysutils/AvailableMemory.h): when it does not fit, the question fails with the
+// run-time's "Out of memory" error instead of the system ending the process.
 //
 // Every distance is the geometry engine's distance bit for bit: between features whose
 // boxes are apart it is computed from the facets (Facets.h), otherwise by the engine on
@@ -19,6 +27,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "gishost/model/Facets.h"
@@ -58,8 +67,11 @@ private:
     std::optional<double> measureApart(std::size_t a, std::size_t b) const;
     double measureByEngine(std::size_t a, std::size_t b) const;
     void findNeighbours(double width);
-    // Measures the rows from `first` on, as many as make about a million distances.
+    // Measures the rows from `first` on, as many as make a block (about a million
+    // distances), in place of the block before.
     void measureRows(std::size_t first);
+    std::span<const Neighbour> neighboursOf(std::size_t position) const;
+    // The row of `position` when the block holds it, else null.
     const double* rowOf(std::size_t position) const;
 
     std::mutex mutex_;
@@ -70,12 +82,30 @@ private:
     std::vector<std::optional<Facets>> facets_;
 
     std::optional<double> neighbourWidth_;
-    std::vector<std::vector<Neighbour>> neighbours_;  // by position, without itself, ascending
+    // The neighbours of the feature at position k (itself left out), ascending, are
+    // neighbourList_[neighbourStart_[k] .. neighbourStart_[k + 1]).
+    std::vector<std::size_t> neighbourStart_;
+    std::vector<Neighbour> neighbourList_;
 
-    std::vector<std::unique_ptr<double[]>> rows_;  // measured rows, by position
-    std::size_t rowsKept_ = 0;
-    std::unique_ptr<double[]> transientRow_;  // the last row measured when no more rows are kept
-    std::size_t transientRowPosition_ = 0;
+    // Rows blockFirst_ .. blockFirst_ + blockRows_ - 1, one after the other, each of
+    // shapes_.size() distances, in room for blockCapacity_ distances.
+    std::unique_ptr<double[]> block_;
+    std::size_t blockCapacity_ = 0;
+    std::size_t blockFirst_ = 0;
+    std::size_t blockRows_ = 0;
+};
+
+// Makes blocks of rows hold about `distances` distances (at least one row) until the
+// object goes out of scope, so that tests see many blocks on a small layer.
+class ScopedDistancesPerBlock {
+public:
+    explicit ScopedDistancesPerBlock(std::size_t distances);
+    ~ScopedDistancesPerBlock();
+    ScopedDistancesPerBlock(const ScopedDistancesPerBlock&) = delete;
+    ScopedDistancesPerBlock& operator=(const ScopedDistancesPerBlock&) = delete;
+
+private:
+    std::size_t before_;
 };
 
 }  // namespace gishost::model

@@ -1,10 +1,13 @@
 // Distances measured ahead on all cores: the neighbours within a width of every feature
 // and whole rows of distances give what the geometry engine gives for each pair, in
-// both directions, on a layer of mixed shapes large enough to be shared among threads.
+// both directions, on a layer of mixed shapes large enough to be shared among threads,
+// whatever the size of the blocks of rows and the order the rows are asked in; and what
+// does not fit in the memory left fails with "Out of memory" before it is allocated.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <random>
 
 #include "LayerFixtures.h"
@@ -12,7 +15,9 @@
 #include "gishost/model/Geos.h"
 #include "gishost/model/HostModel.h"
 #include "gishost/model/Layers.h"
+#include "gishost/model/Proximity.h"
 #include "support/TestFiles.h"
+#include "sysutils/AvailableMemory.h"
 
 namespace {
 
@@ -69,6 +74,14 @@ protected:
             ASSERT_TRUE(engine_.back()) << wkt;
         }
         featureClass_ = model::openFeatureLayer(writeLayer(folder_.pathOf("mixed.gpkg"), layer))->FeatureClass();
+        SetUpShapes();
+    }
+
+    // The shapes of featureClass_, whose distances nothing has measured yet when it was
+    // just opened.
+    void SetUpShapes() {
+        shapes_.clear();
+        oids_.clear();
         const auto cursor = featureClass_->Search(nullptr, false);
         for (auto feature = cursor->NextFeature(); feature; feature = cursor->NextFeature()) {
             shapes_.push_back(feature->Shape());
@@ -122,11 +135,60 @@ TEST_F(Proximity, FindsTheNeighboursWithinAWidthAsTheEngineMeasuresThem) {
 }
 
 TEST_F(Proximity, MeasuresEveryPairInBothDirectionsAsTheEngineDoes) {
-    for (std::size_t a = 0; a < shapes_.size(); ++a) {
-        for (std::size_t b = 0; b < shapes_.size(); ++b) {
-            ASSERT_EQ(modelDistance(a, b), engineDistance(a, b)) << a << " " << b;
+    const std::size_t n = shapes_.size();
+    std::vector<double> expected(n * n);
+    for (std::size_t a = 0; a < n; ++a)
+        for (std::size_t b = 0; b < n; ++b) expected[a * n + b] = engineDistance(a, b);
+    // Blocks of all rows at once, of one row, and of a few rows; rows asked in order,
+    // backwards (every block measured anew), and from both ends in turn.
+    enum Order { Forwards, Backwards, FromBothEnds };
+    const struct {
+        std::size_t distancesPerBlock;
+        Order order;
+    } cases[] = {{std::size_t{1} << 20, Forwards}, {1, Backwards}, {3 * n + 5, Forwards}, {3 * n + 5, FromBothEnds}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.distancesPerBlock) + " distances per block, order " + std::to_string(c.order));
+        const model::ScopedDistancesPerBlock blocks(c.distancesPerBlock);
+        featureClass_ = model::openFeatureLayer(folder_.pathOf("mixed.gpkg"))->FeatureClass();
+        SetUpShapes();
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::size_t a = c.order == Forwards ? k : c.order == Backwards ? n - 1 - k : k % 2 ? n - 1 - k / 2 : k / 2;
+            for (std::size_t b = 0; b < n; ++b) ASSERT_EQ(modelDistance(a, b), expected[a * n + b]) << a << " " << b;
         }
     }
+}
+
+// What measuring ahead allocates is compared with the memory left first: too little
+// raises the run-time's "Out of memory"; the memory for two blocks of rows is enough
+// for every pair.
+TEST_F(Proximity, FailsWithOutOfMemoryBeforeAllocatingWhatDoesNotFit) {
+    const std::size_t n = shapes_.size();
+    const std::size_t blockBytes = 8 * n * sizeof(double);
+    const model::ScopedDistancesPerBlock blocks(8 * n);
+    const struct {
+        const char* question;
+        std::function<void()> ask;
+    } questions[] = {{"a distance", [&] { modelDistance(0, 1); }},
+                     {"the neighbours within a width", [&] { searchWithin(0, 17.25); }}};
+    for (const auto& question : questions) {
+        SCOPED_TRACE(question.question);
+        {
+            const sysutils::ScopedAvailableMemory available(1000);
+            try {
+                question.ask();
+                ADD_FAILURE() << "no error";
+            } catch (const com::Error& error) {
+                EXPECT_EQ(error.Number, com::errors::OutOfMemory);
+                EXPECT_EQ(error.Description, "Out of memory");
+            }
+        }
+        const sysutils::ScopedAvailableMemory enough(std::size_t{1} << 20);
+        EXPECT_NO_THROW(question.ask());
+    }
+    // Every pair measured with the memory for two blocks, far less than all rows take.
+    const sysutils::ScopedAvailableMemory available(2 * blockBytes);
+    for (std::size_t a = 0; a < n; ++a)
+        for (std::size_t b = 0; b < n; ++b) ASSERT_EQ(modelDistance(a, b), engineDistance(a, b)) << a << " " << b;
 }
 
 }  // namespace
