@@ -1,6 +1,7 @@
 #include "engine/fast/FastMemory.h"
 
 #include <algorithm>
+#include <bit>
 #include <vector>
 
 #include "engine/fast/BreadthFirst.h"
@@ -22,19 +23,20 @@ constexpr Bytes vectorSize = sizeof(std::vector<int>);
 // A thread's stack pages in use and its allocator arena's first blocks.
 constexpr Bytes perThread = Bytes{64} << 10;
 // The binades a row's increments are built for: those of the lanes' sums and one above
-// (binadesOfLanes), which lie within two of each other once the sums are normal floats;
-// at most three in the runs measured, and one more kept for the sums that cross a binade
-// within a chunk.
-constexpr Bytes rowBinades = 4;
+// (binadesOfLanes). The lanes' sums lie close together, within two binades once they are
+// normal floats: three at most in every run measured.
+constexpr Bytes rowBinades = 3;
 
 Bytes count(std::int64_t value) { return value < 0 ? 0 : static_cast<Bytes>(value); }
-// A vector grown element by element: its elements. The capacity beyond them is never
-// written, so it takes no resident memory unless the allocator hands out a block that was
-// written before, which the arena allowance below covers.
-Bytes grown(Bytes elements, Bytes size) { return elements * size; }
+// A vector grown element by element: the capacity its growth reaches (the standard library
+// doubles it). The allocator hands the blocks freed by one growth to the next, so their
+// pages end up written whole.
+Bytes grown(Bytes elements, Bytes size) { return (elements == 0 ? 0 : std::bit_ceil(elements)) * size; }
 
 // Whether the trees of a search over a graph of `entries` entries copy its rows (CompactGraph.h).
 bool copiesRows(Bytes entries, Bytes n) { return entries <= (Bytes{1} << 20) || entries <= 16 * n; }
+
+
 
 // One row of terms over up to n targets, with its ranks and, on the per-node passes, its
 // increments in each binade.
@@ -85,9 +87,13 @@ Bytes topologicalMemory(const RunShape& shape, Bytes n, Bytes c, Bytes threads, 
     // of the links when they are sparse, and the rows.
     const Bytes scratch = (n + 1) * 2 * int32Size + 8 * n * int32Size + n * sizeof(NodePlace) + n +
                           grown(n, int32Size) * 3 + grown(n, 2 * int32Size) * 3 + patchesOfThread(n, rows);
-    const Bytes tree = 12 * n * int32Size + (copiesRows(entries, n) ? entries * int32Size : 0);
-    const Bytes perNode = threads * scratch + (slots + threads) * (tree + rows * termRow(n, true)) +
-                          (n + 2) * sizeof(Extended) + laneBlocks(n, c, rows);
+    const Bytes tree = 12 * n * int32Size + rows * termRow(n, true);
+    const Bytes copies = copiesRows(entries, n) ? entries * int32Size : 0;
+    // The dominator trees differ in size from source to source and are grown again and again
+    // by whichever thread takes the source: the allocator's arenas keep about one more per
+    // thread of what those growths freed.
+    const Bytes perNode = threads * scratch + (slots + threads) * (tree + copies) + (n + 2) * sizeof(Extended) +
+                          laneBlocks(n, c, rows);
     return std::max(overall, perNode);
 }
 
@@ -102,9 +108,10 @@ Bytes connectivityMemory(const RunShape& shape, Bytes n, Bytes c, Bytes threads,
     const Bytes scratch = search + grown(n, int32Size) + n * (2 * int32Size + floatSize + 1) + n * floatSize +
                           patchesOfThread(n, 1);
     const Bytes overall = threads * search + slots * (2 * n * floatSize + grown(n, int32Size) + termRow(n, false));
-    const Bytes tree = 2 * n * floatSize + grown(n, int32Size) + 4 * n * int32Size + (n + 1) * int32Size +
-                       (copiesRows(entries, n) ? 2 * grown(entries, int32Size) : 0);
-    const Bytes perNode = threads * scratch + (slots + threads) * (tree + termRow(n, true)) + laneBlocks(n, c, 1);
+    const Bytes tree =
+        2 * n * floatSize + grown(n, int32Size) + 4 * n * int32Size + (n + 1) * int32Size + termRow(n, true);
+    const Bytes copies = copiesRows(entries, n) ? 2 * grown(entries, int32Size) : 0;
+    const Bytes perNode = threads * scratch + slots * (tree + copies) + laneBlocks(n, c, 1);
     return std::max(overall, perNode);
 }
 
@@ -127,7 +134,7 @@ std::uint64_t fastProcessingMemory(const RunShape& shape) {
     if (shape.connectivity) largestPass = std::max(largestPass, connectivityMemory(shape, n, c, threads, slots));
     // A pass's vectors are grown by whichever thread takes a source, each thread from its
     // own arena of the allocator, which keeps some of what another thread's growth freed:
-    // on the per-node passes a slot's worth per thread, and a quarter more, as measured.
+    // a quarter more, as measured.
     return threads * perThread + inputsMemory(shape, n, c) + largestPass + largestPass / 4;
 }
 
