@@ -6,16 +6,22 @@
 // whatever the allocator keeps in reserve.
 #include <gtest/gtest.h>
 #include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <new>
 #include <random>
 #include <string>
 
 #include "engine/MemoryEstimate.h"
+#include "engine/OutOfMemory.h"
 #include "engine/support/FastPathRuns.h"
+#include "sysutils/Exception.h"
 
 namespace {
 
@@ -152,6 +158,96 @@ TEST(MemoryEstimate, TheProcessingStepNeverAllocatesMoreThanItsEstimate) {
             }
         }
     }
+}
+
+// A memory control group of its own under the one this process is in, with a limit, for a
+// child process to move into; none when the system offers no writable group (v1's memory
+// controller, or v2 with the memory controller enabled for the groups below).
+class LimitedGroup {
+public:
+    explicit LimitedGroup(std::uint64_t limit) {
+        std::ifstream in("/proc/self/cgroup");
+        const std::string name = "/brelmark_memory_test_" + std::to_string(getpid());
+        for (std::string line; std::getline(in, line);) {
+            const std::size_t first = line.find(':');
+            const std::size_t second = line.find(':', first + 1);
+            if (first == std::string::npos || second == std::string::npos) continue;
+            const std::string controllers = line.substr(first + 1, second - first - 1);
+            const std::string path = line.substr(second + 1);
+            std::string folder, limitFile;
+            if (controllers == "memory") {
+                folder = "/sys/fs/cgroup/memory" + (path == "/" ? "" : path) + name;
+                limitFile = "memory.limit_in_bytes";
+            } else if (controllers.empty() && line.rfind("0::", 0) == 0) {
+                folder = "/sys/fs/cgroup" + (path == "/" ? "" : path) + name;
+                limitFile = "memory.max";
+            } else {
+                continue;
+            }
+            std::error_code error;
+            if (!std::filesystem::create_directory(folder, error)) continue;
+            std::ofstream(folder + "/" + limitFile) << limit;
+            std::uint64_t written = 0;
+            if (std::ifstream(folder + "/" + limitFile) >> written && written <= limit + 4096) {
+                folder_ = folder;
+                return;
+            }
+            std::filesystem::remove(folder, error);
+        }
+    }
+    ~LimitedGroup() {
+        std::error_code error;
+        if (!folder_.empty()) std::filesystem::remove(folder_, error);
+    }
+    LimitedGroup(const LimitedGroup&) = delete;
+    LimitedGroup& operator=(const LimitedGroup&) = delete;
+
+    bool usable() const { return !folder_.empty(); }
+    // Moves the calling process into the group.
+    bool join() const { return static_cast<bool>(std::ofstream(folder_ + "/cgroup.procs") << getpid()); }
+
+private:
+    std::string folder_;
+};
+
+// Under a kernel limit between the overall landscape's probability rows (which the landscape
+// checks itself) and what the processing step needs, the step ends in the out-of-memory
+// message and the process lives on; the kernel never has to end it.
+TEST(MemoryEstimate, UnderAControlGroupLimitBelowTheNeedTheRunEndsInTheMessageAndTheProcessLives) {
+    constexpr unsigned threads = 4;
+    RunInputs in = testing_support::bandOf(1500, 3);
+    in.doA = in.doNL = in.doNC = in.doH = in.doCCP = in.doLCP = in.doIIC = in.doF = in.doAWF = false;
+    in.doPC = true;
+    auto run = testing_support::programOf(in, ProcessingPath::Fast, threads);
+    run->countConnections();
+    const std::uint64_t need = engine::processingMemory(run->memoryShape(threads), ProcessingPath::Fast);
+    const std::uint64_t rows = 2u * 1500 * 1500 * sizeof(float);
+    ASSERT_GT(need, rows + (std::uint64_t{8} << 20));
+    const LimitedGroup group(rows + (need - rows) / 2);
+    if (!group.usable()) GTEST_SKIP() << "no memory control group can be made here";
+
+    // The inputs are in place before the child starts, so the group counts only what the
+    // processing step allocates.
+    enum Outcome { refused = 0, ranThrough = 1, otherMessage = 2, notInGroup = 3 };
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (!group.join()) _exit(notInGroup);
+        sysutils::TStringList log;
+        sysutils::TwoPanelStatus status;
+        try {
+            run->process(log, status);
+        } catch (const sysutils::Exception& error) {
+            _exit(error.Message == engine::outOfMemoryMessageB ? refused : otherMessage);
+        }
+        _exit(ranThrough);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), refused);
 }
 
 }  // namespace
