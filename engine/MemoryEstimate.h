@@ -10,8 +10,9 @@
 // process's code, libraries and whatever it allocated before are already counted in the
 // use that the memory available (sysutils::AvailableMemory) is taken from, so each figure
 // is compared with what is available when its step begins. Each is an upper bound of the
-// resident memory of the step's allocations, with the allocator's headers, the blocks its
-// arenas keep for other threads and the kernel's page tables.
+// resident memory of the step's allocations: vectors grown element by element with the
+// capacity their growth reaches, blocks with the allocator's headers, and allowances for
+// what the allocator's arenas keep for other threads and for the kernel's page tables.
 #include <cstdint>
 
 #include "engine/ProcessingPath.h"

@@ -33,10 +33,6 @@ Bytes count(std::int64_t value) { return value < 0 ? 0 : static_cast<Bytes>(valu
 // pages end up written whole.
 Bytes grown(Bytes elements, Bytes size) { return (elements == 0 ? 0 : std::bit_ceil(elements)) * size; }
 
-// Whether the trees of a search over a graph of `entries` entries copy its rows (CompactGraph.h).
-bool copiesRows(Bytes entries, Bytes n) { return entries <= (Bytes{1} << 20) || entries <= 16 * n; }
-
-
 
 // One row of terms over up to n targets, with its ranks and, on the per-node passes, its
 // increments in each binade.
@@ -88,7 +84,7 @@ Bytes topologicalMemory(const RunShape& shape, Bytes n, Bytes c, Bytes threads, 
     const Bytes scratch = (n + 1) * 2 * int32Size + 8 * n * int32Size + n * sizeof(NodePlace) + n +
                           grown(n, int32Size) * 3 + grown(n, 2 * int32Size) * 3 + patchesOfThread(n, rows);
     const Bytes tree = 12 * n * int32Size + rows * termRow(n, true);
-    const Bytes copies = copiesRows(entries, n) ? entries * int32Size : 0;
+    const Bytes copies = sparseForCopies(entries, n) ? entries * int32Size : 0;
     // The dominator trees differ in size from source to source and are grown again and again
     // by whichever thread takes the source: the allocator's arenas keep about one more per
     // thread of what those growths freed.
@@ -110,7 +106,7 @@ Bytes connectivityMemory(const RunShape& shape, Bytes n, Bytes c, Bytes threads,
     const Bytes overall = threads * search + slots * (2 * n * floatSize + grown(n, int32Size) + termRow(n, false));
     const Bytes tree =
         2 * n * floatSize + grown(n, int32Size) + 4 * n * int32Size + (n + 1) * int32Size + termRow(n, true);
-    const Bytes copies = copiesRows(entries, n) ? 2 * grown(entries, int32Size) : 0;
+    const Bytes copies = sparseForCopies(entries, n) ? 2 * grown(entries, int32Size) : 0;
     const Bytes perNode = threads * scratch + slots * (tree + copies) + laneBlocks(n, c, 1);
     return std::max(overall, perNode);
 }
