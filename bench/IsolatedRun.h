@@ -14,6 +14,13 @@ struct Measurement {
     bool estimated = false;     // processSeconds extrapolated from a sample
     std::uint64_t digest = 0;   // of the results (0 when not all were computed)
     std::int64_t links = 0;
+    // The memory benchmark's figures: the run's resident size when its inputs were about to
+    // be read, the estimate that the input step checked, the estimate of the whole run on
+    // the path it took, and that path.
+    std::int64_t residentAtStartKilobytes = 0;
+    std::uint64_t estimateBeforeReading = 0;
+    std::uint64_t estimate = 0;
+    int path = 0;
 };
 
 struct IsolatedResult {

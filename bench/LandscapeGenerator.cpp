@@ -148,4 +148,27 @@ GeneratedLandscape generateLandscape(const LandscapeShape& shape, const std::str
     return result;
 }
 
+GeneratedLandscape generateBand(std::int32_t nodes, std::int32_t successors, double farthest, std::uint64_t seed,
+                                const std::string& folder) {
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> area(1.0, 100.0);
+    std::uniform_real_distribution<double> distance(1.0, farthest);
+    GeneratedLandscape result;
+    result.nodeFile = folder + "/band_nodes.txt";
+    result.connectionFile = folder + "/band_distances.txt";
+    result.cutoff = farthest;
+    {
+        File file(result.nodeFile);
+        for (std::int32_t i = 1; i <= nodes; ++i) std::fprintf(file.handle, "%d\t%.4f\n", i, area(random));
+    }
+    File file(result.connectionFile);
+    for (std::int32_t i = 1; i <= nodes; ++i) {
+        for (std::int32_t k = 1; k <= successors && i + k <= nodes; ++k) {
+            std::fprintf(file.handle, "%d\t%d\t%.3f\n", i, i + k, distance(random));
+            ++result.pairsWritten;
+        }
+    }
+    return result;
+}
+
 }  // namespace bench

@@ -28,4 +28,10 @@ struct GeneratedLandscape {
 // Writes "nodes.txt" and "distances.txt" into `folder`.
 GeneratedLandscape generateLandscape(const LandscapeShape& shape, const std::string& folder);
 
+// A band of `nodes` patches, each listed with its `successors` next ones (pair i, i + k for
+// k = 1 .. successors) at a distance drawn evenly from 1 to `farthest`; areas drawn evenly
+// from 1 to 100; no candidates. Writes "band_nodes.txt" and "band_distances.txt".
+GeneratedLandscape generateBand(std::int32_t nodes, std::int32_t successors, double farthest, std::uint64_t seed,
+                                const std::string& folder);
+
 }  // namespace bench

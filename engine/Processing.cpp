@@ -27,6 +27,7 @@ void tamblorProgram::process(sysutils::TStrings& log, sysutils::StatusPanels& st
     processedOn = ProcessingPath::Fast;
     if (!fast::processFast(*this, status)) {
         processedOn = ProcessingPath::Reference;
+        ensureProcessingMemory(ProcessingPath::Reference, 1);
         processOnReferencePath(status);
     }
     status.setPanelText(0, "Execution ended");

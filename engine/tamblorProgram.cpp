@@ -56,24 +56,6 @@ void allocateRows(FloatRows& rows, std::int32_t count, std::int32_t width) {
 
 }  // namespace
 
-std::uint64_t tamblorProgram::memoryNeeded() const {
-    const auto existing = static_cast<std::uint64_t>(nNodes);
-    const auto added = static_cast<std::uint64_t>(nAddedNodes);
-    const std::uint64_t nodeArrays = (existing + added) * (sizeof(std::int32_t) + sizeof(float)) +
-                                     (existing + added) * sizeof(std::unique_ptr<float[]>) +
-                                     (existing + added + 1) * sizeof(landscape) + existing * sizeof(tessella);
-    const std::uint64_t matrices = (existing + added) * existing * sizeof(float);
-    // The overall landscape's direct and maximum-product probabilities, and one landscape
-    // at a time with a copy of them when the reference processes the run.
-    std::uint64_t probabilities = 0;
-    if (anyProbabilistic) {
-        probabilities = 2 * existing * existing * sizeof(float);
-        if (processingPath == ProcessingPath::Reference)
-            probabilities += 2 * (existing + 1) * (existing + 1) * sizeof(float);
-    }
-    return nodeArrays + matrices + probabilities;
-}
-
 void tamblorProgram::allocateArrays() {
     if (addNodes) {
         // A file that gained candidates since the pre-scan cannot make the count negative.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/IdIndex.h"
+#include "engine/MemoryEstimate.h"
 #include "engine/ProcessingPath.h"
 #include "engine/landscape.h"
 #include "sysutils/Strings.h"
@@ -45,10 +46,22 @@ public:
     // memoryNeeded with the memory available and raises the out-of-memory exception
     // when the run cannot fit.
     void allocateArrays();
-    // Bytes that the run's arrays take at once, from the counts of nodes and candidates:
-    // node arrays, connection matrices and, with probabilistic indices, the probability
-    // matrices of the overall landscape (and of one per-node landscape on the reference).
+    // Bytes that the run allocates at its peak (MemoryEstimate.h), on the path that its
+    // parameters lead to: from the counts of nodes and candidates, and once the processing
+    // step has counted them, the links and direct connections.
     std::uint64_t memoryNeeded() const;
+    // The run as the memory estimate sees it, with `threads` on the fast path.
+    RunShape memoryShape(unsigned threads) const;
+    // The path that processing takes as far as the run's parameters tell (the inputs may
+    // still send an automatic run to the reference).
+    ProcessingPath expectedPath() const;
+    // The threads of the fast path: processingThreads, or one per core.
+    unsigned fastPathThreads() const;
+    // Counts the links and the direct connections of the matrices into connectionCounts.
+    void countConnections();
+    // Before processing on `path`: counts the connections and raises the out-of-memory
+    // exception when what the processing step allocates exceeds the memory available.
+    void ensureProcessingMemory(ProcessingPath path, unsigned threads);
     void readNodeFile();
     void readConnectionFile();
 
@@ -165,6 +178,8 @@ public:
     unsigned processingThreads = 0;
     // After process: the path that computed the results (Reference or Fast).
     ProcessingPath processedOn = ProcessingPath::Automatic;
+    // The pairs that processing turns into links and graph entries, once it counted them.
+    ConnectionCounts connectionCounts;
 
 private:
     // While the connection file is read: hash indexes of nodeIds and addedNodeIds, which

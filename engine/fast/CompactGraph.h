@@ -23,10 +23,13 @@ struct CompactGraph {
 // that is little memory and saves a lookup per entry in every repair; for a dense one it
 // would be too much memory, and the repairs look the tour positions up instead.
 enum class NeighbourCopies { WhenSparse, Always, Never };
+// Whether a graph of n nodes and `entries` entries counts as sparse for that.
+inline bool sparseForCopies(std::uint64_t entries, std::uint64_t n) {
+    return entries <= (std::uint64_t{1} << 20) || entries <= 16 * n;
+}
 inline bool copiesNeighbours(const CompactGraph& graph, NeighbourCopies copies) {
     if (copies != NeighbourCopies::WhenSparse) return copies == NeighbourCopies::Always;
-    const std::size_t entries = graph.target.size();
-    return entries <= (std::size_t{1} << 20) || entries <= 16 * static_cast<std::size_t>(graph.n);
+    return sparseForCopies(graph.target.size(), static_cast<std::uint64_t>(graph.n));
 }
 
 // Builds a graph row by row: rowOf(v, add) calls add(neighbour, weight) for every neighbour

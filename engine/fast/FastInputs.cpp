@@ -74,7 +74,7 @@ CompactGraph symmetricGraph(std::int32_t n, bool weighted, WorkerPool& pool, Kee
 
 }  // namespace
 
-bool fastPathIsExact(const tamblorProgram& run, WorkerPool& pool) {
+bool fastPathTakesParameters(const tamblorProgram& run) {
     const int types = int(run.isDistances) + int(run.isProbabilities) + int(run.isLinks);
     if (types != 1) return false;
     if (run.isLinks && run.anyProbabilistic) return false;
@@ -88,6 +88,11 @@ bool fastPathIsExact(const tamblorProgram& run, WorkerPool& pool) {
         const float k = distanceDecay(run.probability, run.distance);
         if (!std::isfinite(k) || k > 0.0f) return false;
     }
+    return true;
+}
+
+bool fastPathIsExact(const tamblorProgram& run, WorkerPool& pool) {
+    if (!fastPathTakesParameters(run)) return false;
     for (std::int32_t i = 0; i < run.nNodes; ++i)
         if (!validAttribute(run.attributes[static_cast<std::size_t>(i)])) return false;
     for (std::int32_t i = 0; i < run.nAddedNodes; ++i)

@@ -44,6 +44,10 @@ struct FastInputs {
 // (a distance not negative, a probability from 0 to 1), a valid minimum probability, and
 // the Links type without probabilistic indices. Called after readInputs.
 bool fastPathIsExact(const tamblorProgram& run, WorkerPool& pool);
+// The part of that which the run's parameters decide, before its inputs are read: one
+// connection type, not Links with probabilistic indices, a valid minimum probability and a
+// distance decay that keeps every probability within 0 and 1.
+bool fastPathTakesParameters(const tamblorProgram& run);
 
 // Gathers the inputs once the overall landscape is built.
 FastInputs gatherFastInputs(const tamblorProgram& run, WorkerPool& pool);

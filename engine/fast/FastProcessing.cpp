@@ -153,6 +153,7 @@ bool processFast(tamblorProgram& run, sysutils::StatusPanels& status) {
     pool.setAbandoned([&status] { return status.abandoned(); });
     try {
         if (!fastPathIsExact(run, pool)) return false;
+        run.ensureProcessingMemory(ProcessingPath::Fast, pool.size());
         run.overall->landscapeFromMatrix(run.attributes.get(), run.nodeIds.get(), run.connections.get(), run.nNodes,
                                          truncateToInt32(run.AL), run.anyBinary, run.anyProbabilistic, run.isDistances,
                                          run.isProbabilities, run.isLinks, run.threshold, run.probability, run.distance,

@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "engine/Llista.h"
+#include "engine/MemoryEstimate.h"
 #include "engine/OutOfMemory.h"
 #include "engine/fast/WorkerPool.h"
 #include "engine/support/FastPathRuns.h"
@@ -140,6 +141,58 @@ TEST(OutOfMemory, TheProbabilityRowsOfALandscapeAreRefusedWhenTheyCannotFit) {
                                               true, false, 0.5f, 0.5f, 1.0f, 0.0f, true);
               }),
               engine::outOfMemoryMessageA);
+}
+
+struct ProcessingCase {
+    const char* name;
+    bool binary, f, awf, pc;
+    engine::ProcessingPath chosen;
+    float firstAttribute;            // a negative one sends an automatic run to the reference
+    engine::ProcessingPath expected;  // the path that processes the run
+    bool processWithEnough;          // also run it with exactly the memory it needs
+};
+
+// The processing step needs more than the matrices: with the memory left for its own
+// allocations one byte short, it ends in the out-of-memory message before it allocates
+// anything (the overall landscape gets no node records), whatever the path; with exactly
+// that memory it runs.
+TEST(OutOfMemory, AProcessingStepLargerThanTheMemoryLeftIsRefusedBeforeItAllocates) {
+    using engine::ProcessingPath;
+    const ProcessingCase cases[] = {
+        {"PC alone, fast path", false, false, false, true, ProcessingPath::Fast, 1.0f, ProcessingPath::Fast, false},
+        {"all indices, automatic", true, true, true, true, ProcessingPath::Automatic, 1.0f, ProcessingPath::Fast, false},
+        {"F and AWF alone, fast path", false, true, true, false, ProcessingPath::Fast, 1.0f, ProcessingPath::Fast, true},
+        {"F alone, a negative attribute: the reference", false, true, false, false, ProcessingPath::Automatic, -1.0f,
+         ProcessingPath::Reference, false},
+    };
+    constexpr unsigned threads = 4;
+    for (const ProcessingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing_support::RunInputs in = testing_support::bandOf(1500, 7);
+        in.doA = false;
+        in.doNL = in.doNC = in.doH = in.doCCP = in.doLCP = in.doIIC = c.binary;
+        in.doF = c.f;
+        in.doAWF = c.awf;
+        in.doPC = c.pc;
+        in.attributes[0] = c.firstAttribute;
+        auto run = testing_support::programOf(in, c.chosen, threads);
+        run->countConnections();
+        const std::uint64_t need = engine::processingMemory(run->memoryShape(threads), c.expected);
+        // More than the overall landscape's probability rows, which the landscape checks itself.
+        ASSERT_GT(need, 2u * 1500 * 1500 * sizeof(float) + (1u << 20));
+        sysutils::TStringList log;
+        sysutils::TwoPanelStatus status;
+        {
+            sysutils::ScopedAvailableMemory available(need - 1);
+            EXPECT_EQ(outOfMemoryMessage([&] { run->process(log, status); }), engine::outOfMemoryMessageB);
+            EXPECT_EQ(run->overall->nodes, nullptr);
+        }
+        if (c.processWithEnough) {
+            sysutils::ScopedAvailableMemory enough(need);
+            EXPECT_NO_THROW(run->process(log, status));
+            EXPECT_EQ(run->processedOn, c.expected);
+        }
+    }
 }
 
 }  // namespace

@@ -61,6 +61,24 @@ struct RunInputs {
     }
 };
 
+// A band of n patches, each connected to its 20 next ones at distances of 1 to 1000
+// (threshold and distance 500, probability 0.5 there): the trees of its searches reach every
+// node, and its links and direct connections take memory beside the matrices.
+inline RunInputs bandOf(std::int32_t n, std::uint32_t seed) {
+    RunInputs in;
+    in.resize(n, 0);
+    in.threshold = 500.0f;
+    in.distance = 500.0f;
+    in.probability = 0.5f;
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> distance(1.0f, 1000.0f);
+    for (std::int32_t i = 0; i < n; ++i) {
+        in.attributes[static_cast<std::size_t>(i)] = 1.0f + static_cast<float>(i % 13);
+        for (std::int32_t k = 1; k <= 20 && i + k < n; ++k) in.connect(i, i + k, distance(random));
+    }
+    return in;
+}
+
 // An engine object holding the inputs as readInputs would leave them.
 inline std::unique_ptr<engine::tamblorProgram> programOf(const RunInputs& in, engine::ProcessingPath path,
                                                          unsigned threads) {
