@@ -114,6 +114,9 @@ TypeLibrary readTypeLibrary(std::string_view text) {
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        // A carriage return anywhere else would be taken for the line's end once written
+        // back, so the library read would not be the library written.
+        if (line.find('\r') != std::string_view::npos) throw malformed(lineNumber, "a carriage return inside the line");
         if (!sawMagic) {
             if (line != magic) throw malformed(lineNumber, "not a type library");
             sawMagic = true;

@@ -65,7 +65,11 @@ INSTANTIATE_TEST_SUITE_P(
                                     "line 3"},
                       MalformedCase{"BadVersion", header + "import x {C0E9F73D-2332-4165-9A35-C631CAEAE4DB} 1\n",
                                     "line 3"},
-                      MalformedCase{"UnknownItem", header + "\nenum E\n", "line 4"}),
+                      MalformedCase{"UnknownItem", header + "\nenum E\n", "line 4"},
+                      // Written back, a flag ending in a carriage return would lose it.
+                      MalformedCase{"CarriageReturnInsideALine",
+                                    header + "coclass C {C0E9F73D-2332-4165-9A35-C631CAEAE4DB} creatable\r,x\n",
+                                    "line 3"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(TypeLibrary, AnImageWithoutTheSectionCarriesNone) {
