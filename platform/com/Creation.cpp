@@ -5,7 +5,7 @@
 #include <map>
 #include <mutex>
 
-#include "sysutils/SpecialFiles.h"
+#include "sysutils/NonRegularFiles.h"
 #include "winapi/Registry.h"
 
 namespace com {
@@ -26,7 +26,7 @@ GetClassObjectFunction serverEntry(const CLSID& clsid, const std::string& path) 
     std::lock_guard lock(mutex);
     if (const auto found = loaded.find(path); found != loaded.end()) return found->second;
     // The loader would wait for ever on a pipe: refuse what is no file before it opens it.
-    if (const std::optional<std::string> special = sysutils::specialFileReason(path))
+    if (const std::optional<std::string> special = sysutils::nonRegularFileReason(path))
         throw cannotCreate(clsid, "cannot load " + path + ": " + *special);
     void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) {

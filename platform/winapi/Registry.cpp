@@ -17,7 +17,7 @@
 #include <sstream>
 
 #include "sysutils/SafeFile.h"
-#include "sysutils/SpecialFiles.h"
+#include "sysutils/NonRegularFiles.h"
 
 struct winapi::RegistryKeyHandle {
     HKEY root;         // one of the three predefined keys
@@ -120,7 +120,7 @@ CachedHive& current(const std::string& file) {
     if (!S_ISREG(status.st_mode)) {
         // Anything but a file is left alone, and never opened: a pipe would not answer.
         cached = CachedHive{};
-        const std::optional<std::string> special = sysutils::specialFileReason(file);
+        const std::optional<std::string> special = sysutils::nonRegularFileReason(file);
         cached.damage = DamagedHive{file, {0, special ? *special : "it is a folder"}};
         return cached;
     }

@@ -12,7 +12,7 @@
 #include "gishost/Framework.h"
 #include "gishost/app/HostLocations.h"
 #include "gishost/app/RegistryDamage.h"
-#include "sysutils/SpecialFiles.h"
+#include "sysutils/NonRegularFiles.h"
 #include "winapi/Registry.h"
 
 namespace gishost::app {
@@ -67,7 +67,7 @@ bool registryReadable(const char* nothingDone, InstallationResult& result) {
 bool openLibrary(const std::string& given, Library& library, InstallationResult& result) {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::canonical(given, error);
-    if (const std::optional<std::string> special = sysutils::specialFileReason(given)) {
+    if (const std::optional<std::string> special = sysutils::nonRegularFileReason(given)) {
         result = failure("The plug-in library " + given + " cannot be loaded: " + *special);
         return false;
     }

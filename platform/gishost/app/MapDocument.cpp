@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "sysutils/SpecialFiles.h"
+#include "sysutils/NonRegularFiles.h"
 
 namespace gishost::app {
 namespace {
@@ -171,7 +171,7 @@ MapDocument parseMapDocument(std::string_view text, const std::filesystem::path&
 
 MapDocument readMapDocument(const std::filesystem::path& path) {
     std::error_code error;
-    if (const std::optional<std::string> special = sysutils::specialFileReason(path.string()))
+    if (const std::optional<std::string> special = sysutils::nonRegularFileReason(path.string()))
         throw MapDocumentError(0, *special);
     if (!std::filesystem::is_regular_file(path, error)) throw MapDocumentError(0, "there is no file " + path.string());
     std::ifstream file(path, std::ios::binary);

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <mutex>
 
-#include "sysutils/SpecialFiles.h"
+#include "sysutils/NonRegularFiles.h"
 
 namespace gishost::model::gdal {
 namespace {
@@ -21,7 +21,7 @@ void collect(CPLErr level, CPLErrorNum, const char* message) {
 // or an entry of the folder it names (a folder of shapefiles) is a pipe, a device or a
 // socket, on which GDAL's open would wait for ever.
 std::optional<std::string> refusal(const std::string& path) {
-    if (std::optional<std::string> special = sysutils::specialFileReason(path)) return special;
+    if (std::optional<std::string> special = sysutils::nonRegularFileReason(path)) return special;
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
@@ -36,7 +36,7 @@ std::optional<std::string> refusal(const std::string& path) {
         const bool companion = entryName.size() > stem.size() && entryName.compare(0, stem.size(), stem) == 0 &&
                                (entryName[stem.size()] == '.' || entryName[stem.size()] == '-');
         if (!folder && !companion) continue;
-        if (const std::optional<std::string> kind = sysutils::specialFileKind(entry->path().string()))
+        if (const std::optional<std::string> kind = sysutils::nonRegularFileKind(entry->path().string()))
             return (folder ? "it holds " : "the file beside it, ") + entry->path().string() + ", which is " + *kind;
     }
     return std::nullopt;

@@ -11,9 +11,9 @@ namespace sysutils {
 // What `path` (a symbolic link followed) names when it is refused: "a pipe", "a character
 // device", "a block device" or "a socket". Nothing for a regular file, a folder, or a
 // path that names nothing (its opener says why it cannot open it).
-std::optional<std::string> specialFileKind(const std::string& path);
+std::optional<std::string> nonRegularFileKind(const std::string& path);
 
 // The same as a reason: "it is a pipe" ...
-std::optional<std::string> specialFileReason(const std::string& path);
+std::optional<std::string> nonRegularFileReason(const std::string& path);
 
 }  // namespace sysutils

@@ -1,6 +1,6 @@
 // Which paths the readers refuse before opening them: pipes (through a link too),
 // devices and sockets; files, folders and paths that name nothing are the opener's.
-#include "sysutils/SpecialFiles.h"
+#include "sysutils/NonRegularFiles.h"
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -14,7 +14,7 @@
 
 namespace {
 
-TEST(SpecialFiles, ArePipesDevicesAndSocketsButNotFilesOrFolders) {
+TEST(NonRegularFiles, ArePipesDevicesAndSocketsButNotFilesOrFolders) {
     testing_support::TemporaryFolder folder;
     const testing_support::NamedPipe pipe(folder.pathOf("layer.shp"), "");
     std::filesystem::create_symlink(pipe.path(), folder.pathOf("link.shp"));
@@ -40,7 +40,7 @@ TEST(SpecialFiles, ArePipesDevicesAndSocketsButNotFilesOrFolders) {
         {folder.pathOf("shapefiles"), std::nullopt},
         {folder.pathOf("missing.shp"), std::nullopt},
     };
-    for (const Case& test : cases) EXPECT_EQ(sysutils::specialFileReason(test.path), test.reason) << test.path;
+    for (const Case& test : cases) EXPECT_EQ(sysutils::nonRegularFileReason(test.path), test.reason) << test.path;
     ::close(listening);
 }
 

@@ -1,10 +1,10 @@
-#include "sysutils/SpecialFiles.h"
+#include "sysutils/NonRegularFiles.h"
 
 #include <sys/stat.h>
 
 namespace sysutils {
 
-std::optional<std::string> specialFileKind(const std::string& path) {
+std::optional<std::string> nonRegularFileKind(const std::string& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) return std::nullopt;
     if (S_ISFIFO(status.st_mode)) return "a pipe";
@@ -14,8 +14,8 @@ std::optional<std::string> specialFileKind(const std::string& path) {
     return std::nullopt;
 }
 
-std::optional<std::string> specialFileReason(const std::string& path) {
-    const std::optional<std::string> kind = specialFileKind(path);
+std::optional<std::string> nonRegularFileReason(const std::string& path) {
+    const std::optional<std::string> kind = nonRegularFileKind(path);
     if (!kind) return std::nullopt;
     return "it is " + *kind;
 }
