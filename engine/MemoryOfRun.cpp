@@ -5,11 +5,11 @@
 #include <bit>
 #include <cmath>
 #include <limits>
-#include <thread>
 
 #include "engine/OutOfMemory.h"
 #include "engine/fast/FastInputs.h"
 #include "engine/fast/FastProcessing.h"
+#include "engine/fast/WorkerPool.h"
 #include "engine/tamblorProgram.h"
 
 namespace engine {
@@ -115,10 +115,7 @@ RunShape tamblorProgram::memoryShape(unsigned threads) const {
     return shape;
 }
 
-unsigned tamblorProgram::fastPathThreads() const {
-    if (processingThreads != 0) return processingThreads;
-    return std::max(1u, std::thread::hardware_concurrency());
-}
+unsigned tamblorProgram::fastPathThreads() const { return fast::WorkerPool::sizeFor(processingThreads); }
 
 ProcessingPath tamblorProgram::expectedPath() const {
     if (processingPath == ProcessingPath::Reference) return ProcessingPath::Reference;

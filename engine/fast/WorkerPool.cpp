@@ -27,9 +27,13 @@ void WorkerPool::SetTaskObserver(TaskObserver observer) {
     taskObserver() = std::move(observer);
 }
 
-WorkerPool::WorkerPool(unsigned threads) {
+unsigned WorkerPool::sizeFor(unsigned threads) {
     if (threads == 0) threads = std::thread::hardware_concurrency();
-    if (threads == 0) threads = 1;
+    return threads == 0 ? 1 : threads;
+}
+
+WorkerPool::WorkerPool(unsigned requested) {
+    const unsigned threads = sizeFor(requested);
     try {
         workers_.reserve(threads - 1);
         for (unsigned thread = 1; thread < threads; ++thread)

@@ -22,6 +22,8 @@ public:
     // start them all, those that started end and the out-of-memory exception is raised.
     explicit WorkerPool(unsigned threads);
     ~WorkerPool();
+    // The threads a pool asked for `threads` has: `threads`, or one per core for 0.
+    static unsigned sizeFor(unsigned threads);
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
 
