@@ -14,11 +14,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "CommaList.h"
 #include "IsolatedRun.h"
 #include "LandscapeGenerator.h"
 #include "ResultDigest.h"
@@ -46,11 +46,8 @@ Options parse(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string name = argv[i];
         const std::string value = argv[i + 1];
-        if (name == "--sizes") {
-            o.sizes.clear();
-            std::stringstream list(value);
-            for (std::string item; std::getline(list, item, ',');) o.sizes.push_back(std::stoi(item));
-        } else if (name == "--reference-whole-up-to") o.referenceWholeUpTo = std::stoi(value);
+        if (name == "--sizes") o.sizes = bench::commaNumbers(value);
+        else if (name == "--reference-whole-up-to") o.referenceWholeUpTo = std::stoi(value);
         else if (name == "--reference-sample-up-to") o.referenceSampleUpTo = std::stoi(value);
         else if (name == "--sample") o.sample = std::stoi(value);
         else if (name == "--threads") o.threads = static_cast<unsigned>(std::stoul(value));

@@ -17,10 +17,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "CommaList.h"
 #include "IsolatedRun.h"
 #include "LandscapeGenerator.h"
 #include "engine/MemoryEstimate.h"
@@ -41,29 +41,15 @@ struct Options {
     std::string folder = (std::filesystem::temp_directory_path() / "brelmark_memory_benchmark").string();
 };
 
-std::vector<std::string> split(const std::string& text) {
-    std::vector<std::string> items;
-    std::stringstream list(text);
-    for (std::string item; std::getline(list, item, ',');)
-        if (!item.empty()) items.push_back(item);
-    return items;
-}
-
-std::vector<std::int32_t> numbers(const std::string& text) {
-    std::vector<std::int32_t> values;
-    for (const std::string& item : split(text)) values.push_back(std::stoi(item));
-    return values;
-}
-
 Options parse(int argc, char** argv) {
     Options o;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string name = argv[i];
         const std::string value = argv[i + 1];
-        if (name == "--sizes") o.sizes = numbers(value);
+        if (name == "--sizes") o.sizes = bench::commaNumbers(value);
         else if (name == "--full-up-to") o.fullUpTo = std::stoi(value);
-        else if (name == "--band") o.bands = numbers(value);
-        else if (name == "--selections") o.selections = split(value);
+        else if (name == "--band") o.bands = bench::commaNumbers(value);
+        else if (name == "--selections") o.selections = bench::commaItems(value);
         else if (name == "--path") o.reference = value == "reference";
         else if (name == "--reference-sample") o.referenceSample = value == "yes";
         else if (name == "--threads") o.threads = static_cast<unsigned>(std::stoul(value));

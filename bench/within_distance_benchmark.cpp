@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,7 @@
 
 #include <optional>
 
+#include "CommaList.h"
 #include "patches/BruteForcePairs.h"
 #include "patches/HeadlessAnalysis.h"
 #include "patches/PatchLayerGenerator.h"
@@ -36,21 +36,13 @@ struct Options {
     std::string folder = (std::filesystem::temp_directory_path() / "within_distance_benchmark").string();
 };
 
-std::vector<int> sizesOf(const std::string& list) {
-    std::vector<int> sizes;
-    std::stringstream items(list);
-    for (std::string item; std::getline(items, item, ',');)
-        if (!item.empty()) sizes.push_back(std::stoi(item));
-    return sizes;
-}
-
 Options parse(int argc, char** argv) {
     Options o;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string name = argv[i];
         const std::string value = argv[i + 1];
-        if (name == "--within") o.within = sizesOf(value);
-        else if (name == "--all-pairs") o.allPairs = sizesOf(value);
+        if (name == "--within") o.within = bench::commaNumbers(value);
+        else if (name == "--all-pairs") o.allPairs = bench::commaNumbers(value);
         else if (name == "--verify-up-to") o.verifyUpTo = std::stoi(value);
         else if (name == "--seed") o.seed = std::stoull(value);
         else if (name == "--folder") o.folder = value;
