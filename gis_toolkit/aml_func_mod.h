@@ -17,7 +17,8 @@ namespace gis_toolkit::aml_func_mod {
 // Splits `text` at the one-character `delimiter` into `parts`. Text between single
 // quotes is not split and loses its quotes; runs of blanks count as one blank
 // delimiter; parts are trimmed of blanks. A text that is empty once every delimiter is
-// removed leaves `parts` untouched.
+// removed leaves `parts` untouched. A tokenizer of texts, not of paths: a quote in a
+// folder name would stop its splitting.
 void ParseString(const std::string& text, std::vector<std::string>& parts, const std::string& delimiter);
 
 // Without a replacement: removes every occurrence of `search`. With one: overwrites,
@@ -31,10 +32,15 @@ std::string Before(const std::string& text, const std::string& search);
 // The text behind the first occurrence of `search` (empty when there is none).
 std::string After(const std::string& text, const std::string& search);
 
+// Both split the path at every "/" and take its parts as they are, blanks, quotes and
+// any other character included; one trailing "/" is dropped. A path of nothing but "/"
+// and blanks (the empty text too) is reported and gives "".
+//
 // The folder part of a path, ending in "/" (/data/out/nodes.txt gives /data/out/; a
-// path that ends in "/" loses its last folder).
+// path that ends in "/" loses its last folder: /data/out/ gives /data/; a bare name
+// comes back with "/" appended).
 std::string ReturnDir(const std::string& path);
-// The last part of a path.
+// The last part of a path (/data/it's here/nodes.txt gives nodes.txt, /data/out/ gives out).
 std::string ReturnFilename(const std::string& path);
 
 // True when the path (its last part may hold the wildcards * and ?) names at least one
