@@ -80,7 +80,10 @@ std::string GetMxDocPath(const com::ComPtr<gishost::IApplication>& application);
 // trailing ".dbf") through the host's workspace factory of file tables, and returns it.
 // Without a field set the table gets one Integer field "Unique_ID" of precision 8, and
 // `fields` receives that set. A missing folder shows "Folder does not exist: " and the
-// folder, and gives no table; a failure of the host is reported and gives no table.
+// folder, and gives no table; a folder whose path is longer than the system allows is
+// reported as the run-time's "Bad file name or number" saying that the path is too long
+// and naming the table's path, and gives no table; a failure of the host is reported
+// and gives no table.
 com::ComPtr<gishost::ITable> CreatedBASETable(const std::string& path, com::ComPtr<gishost::IFields>& fields);
 
 }  // namespace gis_toolkit::aml_func_mod
