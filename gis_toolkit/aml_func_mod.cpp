@@ -4,6 +4,8 @@
 #include <fnmatch.h>
 #include <sys/stat.h>
 
+#include <string_view>
+
 #include "gis_toolkit/ErrorHandler.h"
 #include "winapi/FileSystem.h"
 #include "winapi/Registry.h"
@@ -32,6 +34,24 @@ std::string trimmed(const std::string& text) {
 
 void blank(std::string& text, std::size_t position, std::size_t count) {
     for (std::size_t i = position; i < position + count && i < text.size(); ++i) text[i] = ' ';
+}
+
+// The parts of a path of the file system between its separators, one trailing separator
+// dropped: "/data/out/" gives "", "data" and "out", "a//b" gives "a", "" and "b". A part
+// is taken as the file system names it, blanks and quotes included ("it's here" and
+// " draft " are folder names like any other). A path of nothing but separators and
+// blanks names no file and has no parts.
+std::vector<std::string> pathParts(const std::string& path) {
+    std::vector<std::string> parts;
+    if (path.find_first_not_of(std::string(" ") + separator) == std::string::npos) return parts;
+    const std::string_view text =
+        path.back() == separator ? std::string_view(path).substr(0, path.size() - 1) : std::string_view(path);
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        parts.emplace_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + 1;
+    }
 }
 
 }  // namespace
@@ -126,8 +146,7 @@ std::string ReturnDir(const std::string& path) {
     std::string result;
     ErrorHandler handler("ReturnDir", module);
     handler.run([&] {
-        std::vector<std::string> parts;
-        ParseString(path, parts, std::string(1, separator));
+        const std::vector<std::string> parts = pathParts(path);
         result = parts.at(0);
         for (std::size_t k = 1; k + 1 < parts.size(); ++k) result += separator + parts[k];
         result += separator;
@@ -139,8 +158,7 @@ std::string ReturnFilename(const std::string& path) {
     std::string result;
     ErrorHandler handler("ReturnFilename", module);
     handler.run([&] {
-        std::vector<std::string> parts;
-        ParseString(path, parts, std::string(1, separator));
+        const std::vector<std::string> parts = pathParts(path);
         result = parts.at(parts.size() - 1);
     });
     return result;

@@ -17,7 +17,8 @@ namespace gis_toolkit::aml_func_mod {
 // Splits `text` at the one-character `delimiter` into `parts`. Text between single
 // quotes is not split and loses its quotes; runs of blanks count as one blank
 // delimiter; parts are trimmed of blanks. A text that is empty once every delimiter is
-// removed leaves `parts` untouched.
+// removed leaves `parts` untouched. A tokenizer of texts, not of paths: a quote in a
+// folder name would stop its splitting.
 void ParseString(const std::string& text, std::vector<std::string>& parts, const std::string& delimiter);
 
 // Without a replacement: removes every occurrence of `search`. With one: overwrites,
@@ -31,10 +32,15 @@ std::string Before(const std::string& text, const std::string& search);
 // The text behind the first occurrence of `search` (empty when there is none).
 std::string After(const std::string& text, const std::string& search);
 
+// Both split the path at every "/" and take its parts as they are, blanks, quotes and
+// any other character included; one trailing "/" is dropped. A path of nothing but "/"
+// and blanks (the empty text too) is reported and gives "".
+//
 // The folder part of a path, ending in "/" (/data/out/nodes.txt gives /data/out/; a
-// path that ends in "/" loses its last folder).
+// path that ends in "/" loses its last folder: /data/out/ gives /data/; a bare name
+// comes back with "/" appended).
 std::string ReturnDir(const std::string& path);
-// The last part of a path.
+// The last part of a path (/data/it's here/nodes.txt gives nodes.txt, /data/out/ gives out).
 std::string ReturnFilename(const std::string& path);
 
 // True when the path (its last part may hold the wildcards * and ?) names at least one
@@ -74,7 +80,10 @@ std::string GetMxDocPath(const com::ComPtr<gishost::IApplication>& application);
 // trailing ".dbf") through the host's workspace factory of file tables, and returns it.
 // Without a field set the table gets one Integer field "Unique_ID" of precision 8, and
 // `fields` receives that set. A missing folder shows "Folder does not exist: " and the
-// folder, and gives no table; a failure of the host is reported and gives no table.
+// folder, and gives no table; a folder whose path is longer than the system allows is
+// reported as the run-time's "Bad file name or number" saying that the path is too long
+// and naming the table's path, and gives no table; a failure of the host is reported
+// and gives no table.
 com::ComPtr<gishost::ITable> CreatedBASETable(const std::string& path, com::ComPtr<gishost::IFields>& fields);
 
 }  // namespace gis_toolkit::aml_func_mod

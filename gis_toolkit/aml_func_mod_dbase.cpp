@@ -1,5 +1,10 @@
 // Creating dBASE tables through the host.
+#include <sys/stat.h>
+
+#include <cerrno>
+
 #include "com/Creation.h"
+#include "com/NumberedFiles.h"
 #include "gis_toolkit/Application.h"
 #include "gis_toolkit/ErrorHandler.h"
 #include "gis_toolkit/aml_func_mod.h"
@@ -22,6 +27,13 @@ com::ComPtr<gishost::IFields> defaultFields() {
     return fields.as<gishost::IFields>();
 }
 
+// True when the system does not look the path up because it, or one of its names, is
+// longer than it allows.
+bool tooLongForTheSystem(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) != 0 && errno == ENAMETOOLONG;
+}
+
 }  // namespace
 
 com::ComPtr<gishost::ITable> CreatedBASETable(const std::string& path, com::ComPtr<gishost::IFields>& fields) {
@@ -36,6 +48,10 @@ com::ComPtr<gishost::ITable> CreatedBASETable(const std::string& path, com::ComP
             const auto workspace = factory->OpenFromFile(folder, nullptr).as<gishost::IFeatureWorkspace>();
             if (!fields) fields = defaultFields();
             result = workspace->CreateTable(name, fields, nullptr, nullptr, "");
+        } else if (tooLongForTheSystem(folder)) {
+            // The system did not look for such a folder, so it is not known to be missing:
+            // what has to change is the path's length.
+            throw com::files::OpenFailure(ENAMETOOLONG, com::files::OpenMode::Output, path);
         } else {
             sysutils::messageBoxes().show(sysutils::MessageBox{"Folder does not exist: \r" + folder, ApplicationTitle,
                                                                sysutils::MessageButtons::Ok,

@@ -140,6 +140,11 @@ Error OpenFailure(int systemError, OpenMode mode, const std::string& path) {
     switch (systemError) {
         case ENOENT: return fileError(mode == OpenMode::Input ? errors::FileNotFound : errors::PathNotFound, path);
         case ENOTDIR: return fileError(errors::PathNotFound, path);
+        // The system looks such a path up no further, so whether it exists is unknown;
+        // what the user must change is its length.
+        case ENAMETOOLONG:
+            return Error(errors::BadFileNameOrNumber, "",
+                         runtimeErrorDescription(errors::BadFileNameOrNumber) + ": the path is too long: " + path);
         default: return fileError(errors::PathFileAccessError, path);
     }
 }

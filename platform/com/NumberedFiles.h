@@ -6,8 +6,9 @@
 // a missing file "File not found" (53), a missing folder "Path not found" (76), a path
 // that cannot be opened as asked, or that is not a regular file (a folder, a pipe, a
 // device), "Path/File access error" (75), reading past the end "Input past end of file"
-// (62), a number that is not open "Bad file name or number" (52), a failed write
-// "Device I/O error" (57).
+// (62), a number that is not open "Bad file name or number" (52), a path longer than the
+// system allows (in all or in one of its names) "Bad file name or number" (52) saying
+// that the path is too long, a failed write "Device I/O error" (57).
 //
 // Lines end, when read, at a carriage return, a carriage return and line feed, or a
 // line feed alone (files edited with the usual tools of this system); they are written

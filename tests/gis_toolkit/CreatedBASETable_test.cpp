@@ -1,6 +1,9 @@
 // Creating dBASE tables through the host: the name less ".dbf", the default field set,
-// the missing folder's message, and host failures reported.
+// the missing folder's message, a folder path too long for the system, and host
+// failures reported.
 #include <gtest/gtest.h>
+
+#include <climits>
 
 #include "com/Creation.h"
 #include "gis_toolkit/aml_func_mod.h"
@@ -61,6 +64,28 @@ TEST_F(CreatedBASETableTest, NamesAMissingFolderAndGivesNoTable) {
     EXPECT_EQ(boxes_.boxes()[0], (sysutils::MessageBox{"Folder does not exist: \r" + missing, "Veltrano",
                                                        sysutils::MessageButtons::Ok, sysutils::MessageIcon::None}));
     EXPECT_TRUE(reports_.shown().empty());
+}
+
+// A folder the system does not look up because its path is too long is not said to be
+// missing: the report says what has to change and names the table's path.
+TEST_F(CreatedBASETableTest, ReportsAFolderPathLongerThanTheSystemAllowsAndGivesNoTable) {
+    std::string tooManyNames = folder_.path().string();
+    while (tooManyNames.size() <= PATH_MAX) tooManyNames += "/" + std::string(200, 'b');
+    for (const std::string& folder : {folder_.pathOf(std::string(300, 'a')), tooManyNames}) {
+        SCOPED_TRACE(folder.size());
+        const std::string path = folder + "/count.dbf";
+        com::ComPtr<IFields> fields;
+        const std::size_t before = reports_.shown().size();
+        EXPECT_FALSE(CreatedBASETable(path, fields));
+        EXPECT_FALSE(fields);
+        ASSERT_EQ(reports_.shown().size(), before + 1);
+        EXPECT_EQ(reports_.shown().back(),
+                  "Record Call Stack Sequence - Bottom line is error line.\r\n\r\n\tCreatedBASETable aml_func_mod \r\n"
+                  "\r\nError Number \r\n\t52\r\nDescription\r\n\tBad file name or number: the path is too long: " +
+                      path + "\r\n\r\n");
+    }
+    EXPECT_TRUE(boxes_.boxes().empty());
+    EXPECT_TRUE(everythingIn(folder_.path()).empty());
 }
 
 TEST_F(CreatedBASETableTest, UsesTheFieldSetItIsGiven) {

@@ -79,12 +79,25 @@ TEST_P(PathParts, SplitIntoFolderAndLastPart) {
     EXPECT_EQ(ReturnFilename(GetParam().path), GetParam().file);
 }
 
+// A path is split at every separator, whatever its names hold: the tokenizer's quotes
+// and trimming would take "it's here/f.txt" for one name, or " out " for "out".
 INSTANTIATE_TEST_SUITE_P(
     Paths, PathParts,
     ::testing::Values(PathCase{"FileInAFolder", "/data/out/nodes.txt", "/data/out/", "nodes.txt"},
                       PathCase{"TrailingSeparatorDropsTheLastFolder", "/data/out/", "/data/", "out"},
+                      PathCase{"OnlyOneTrailingSeparatorIsDropped", "/data/out//", "/data/out/", ""},
+                      PathCase{"DoubledSeparatorKeepsAnEmptyPart", "a//b", "a//", "b"},
                       PathCase{"BareName", "nodes.txt", "nodes.txt/", "nodes.txt"},
-                      PathCase{"ApostropheInAFolder", "C:/it's here/f.txt", "C:/", "it's here/f.txt"}),
+                      PathCase{"FileAtTheRoot", "/nodes.txt", "/", "nodes.txt"},
+                      PathCase{"ApostropheInAFolder", "C:/it's here/f.txt", "C:/it's here/", "f.txt"},
+                      PathCase{"ApostropheInTheFirstPart", "it's here/out/", "it's here/", "out"},
+                      PathCase{"ApostropheInTheName", "/data/Ann's.dbf", "/data/", "Ann's.dbf"},
+                      PathCase{"TwoApostrophesInAFolder", "/data/it's Ann's/count.dbf", "/data/it's Ann's/", "count.dbf"},
+                      PathCase{"ApostrophesAroundSeparators", "/data/'a/b'/c.txt", "/data/'a/b'/", "c.txt"},
+                      PathCase{"BlanksAroundNamesAreKept", " /data/ out /nodes.txt ", " /data/ out /", "nodes.txt "},
+                      PathCase{"AFolderNamedBlank", "/data/ /x", "/data/ /", "x"},
+                      PathCase{"OtherCharactersUsersType", "/d/#1 [50%] (a) {b} -x/é東.txt", "/d/#1 [50%] (a) {b} -x/",
+                               "é東.txt"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ReturnDir, OfNothingButSeparatorsReportsAndReturnsEmpty) {
@@ -94,6 +107,14 @@ TEST(ReturnDir, OfNothingButSeparatorsReportsAndReturnsEmpty) {
     ASSERT_EQ(reports.shown().size(), 2u);
     EXPECT_NE(reports.shown()[0].find("\tReturnDir aml_func_mod \r\n"), std::string::npos);
     EXPECT_NE(reports.shown()[0].find("Subscript out of range"), std::string::npos);
+    for (const char* path : {"", "/", "//", "   ", " / "}) {
+        SCOPED_TRACE(std::string("\"") + path + "\"");
+        EXPECT_EQ(ReturnDir(path), "");
+        EXPECT_EQ(ReturnFilename(path), "");
+    }
+    ASSERT_EQ(reports.shown().size(), 12u);
+    EXPECT_NE(reports.shown()[11].find("\tReturnFilename aml_func_mod \r\n"), std::string::npos);
+    EXPECT_NE(reports.shown()[11].find("Subscript out of range"), std::string::npos);
 }
 
 TEST(FileTests, TellFilesFoldersAndPatternsApart) {

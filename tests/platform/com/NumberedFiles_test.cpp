@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,7 @@ struct ErrorCase {
     std::string (*path)(const TemporaryFolder&);
     OpenMode mode;
     std::int32_t number;
+    std::string saying = {};  // what the description says besides naming the path
 };
 
 class OpenErrors : public ::testing::TestWithParam<ErrorCase> {};
@@ -94,6 +96,7 @@ TEST_P(OpenErrors, RaiseTheRunTimesErrorWithoutBlocking) {
         FAIL() << "opened " << path;
     } catch (const com::Error& error) {
         EXPECT_EQ(error.Number, GetParam().number);
+        EXPECT_EQ(error.Description, com::runtimeErrorDescription(GetParam().number) + ": " + GetParam().saying + path);
     }
     EXPECT_FALSE(IsOpen(3));
 }
@@ -124,7 +127,18 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   OpenMode::Output, com::errors::PathFileAccessError},
         ErrorCase{"ADevice", [](const TemporaryFolder&) { return std::string("/dev/zero"); }, OpenMode::Input,
-                  com::errors::PathFileAccessError}),
+                  com::errors::PathFileAccessError},
+        // Too long, the path is not looked up: whether its folder exists is not known.
+        ErrorCase{"ANameLongerThanTheSystemAllows",
+                  [](const TemporaryFolder& f) { return f.pathOf(std::string(300, 'a') + "/out.txt"); },
+                  OpenMode::Output, com::errors::BadFileNameOrNumber, "the path is too long: "},
+        ErrorCase{"APathLongerThanTheSystemAllows",
+                  [](const TemporaryFolder& f) {
+                      std::string path = f.path().string();
+                      while (path.size() <= PATH_MAX) path += "/" + std::string(200, 'b');
+                      return path;
+                  },
+                  OpenMode::Input, com::errors::BadFileNameOrNumber, "the path is too long: "}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(NumberedFiles, ReadingPastTheEndOrAClosedNumberRaises) {
