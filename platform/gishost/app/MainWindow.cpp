@@ -221,7 +221,9 @@ bool MainWindow::describeSources(const std::vector<std::string>& paths, std::vec
     std::string refused;
     for (const std::string& given : paths) {
         std::error_code error;
-        const std::string path = std::filesystem::absolute(given, error).lexically_normal().string();
+        const std::string path = model::gdal::isDriverForm(given)
+                                     ? given
+                                     : std::filesystem::absolute(given, error).lexically_normal().string();
         std::string why;
         const model::gdal::Dataset dataset = model::gdal::open(path, GDAL_OF_VECTOR, why);
         const int count = dataset ? GDALDatasetGetLayerCount(dataset.get()) : 0;
