@@ -221,7 +221,7 @@ bool MainWindow::describeSources(const std::vector<std::string>& paths, std::vec
     std::string refused;
     for (const std::string& given : paths) {
         std::error_code error;
-        const std::string path = model::gdal::isDriverForm(given)
+        const std::string path = model::gdal::isVirtualSource(given)
                                      ? given
                                      : std::filesystem::absolute(given, error).lexically_normal().string();
         std::string why;
@@ -298,7 +298,7 @@ void MainWindow::fillTree(QTreeWidgetItem* parent, const std::vector<ShownLayer>
         if (!layer.drawing) {
             item->setText(0, text + QStringLiteral(" (invalid)"));
             item->setForeground(0, QColor(160, 0, 0));
-            item->setToolTip(0, qtText(layer.description.source + ": " + layer.problem));
+            item->setToolTip(0, qtText(layer.problem));  // it names the source
             continue;
         }
         const QColor layerColour = layerColor(colour++);

@@ -140,7 +140,7 @@ private:
     }
 
     std::string fullPath(const std::string& source) const {
-        if (model::gdal::isDriverForm(source)) return source;
+        if (model::gdal::isVirtualSource(source)) return source;
         const std::filesystem::path path(source);
         return (path.is_absolute() ? path : folder_ / path).lexically_normal().string();
     }

@@ -90,7 +90,8 @@ Dataset open(const std::string& path, unsigned int flags, std::string& error) {
     return dataset;
 }
 
-bool isDriverForm(const std::string& source) {
+bool isVirtualSource(const std::string& source) {
+    if (source.rfind("/vsi", 0) == 0) return true;
     const std::size_t colon = source.find(':');
     if (colon == std::string::npos) return false;
     const std::string prefix = source.substr(0, colon);

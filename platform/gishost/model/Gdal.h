@@ -29,10 +29,12 @@ using Dataset = std::unique_ptr<void, DatasetCloser>;
 // is a pipe".
 Dataset open(const std::string& path, unsigned int flags, std::string& error);
 
-// True when `source` is written in a driver's own form, "NAME:..." with NAME the short
-// name of a driver the host lets GDAL use ("GPKG:/data/x.gpkg:roads", "CSV:/data/x.txt"):
-// not a path, so it is kept as written rather than taken from a folder.
-bool isDriverForm(const std::string& source);
+// True when `source` is not a plain path but a name that GDAL reads in its own way: a
+// path of one of its virtual file systems ("/vsizip//data/x.zip/roads.shp", whose
+// slashes count) or a driver's own form, "NAME:..." with NAME the short name of a driver
+// the host lets GDAL use ("GPKG:/data/x.gpkg:roads"). Such a name is kept as written,
+// never taken from a folder or tidied as a path.
+bool isVirtualSource(const std::string& source);
 
 // While it lives, GDAL's errors on this thread are collected, not printed.
 class ErrorScope {
