@@ -69,7 +69,11 @@ AnalysisRun runHeadlessAnalysis(const AnalysisRequest& request) {
         run.errorReports = 1;
         return run;
     }
-    featureClass->Search(nullptr, true)->NextFeature();  // reads the features
+    try {
+        featureClass->Search(nullptr, true)->NextFeature();  // reads the features
+    } catch (const com::Error&) {
+        // the analysis meets the same failure when it reads them, and reports it
+    }
     run.openSeconds = secondsSince(start);
 
     const auto map = gishost::model::makeMap("Layers", {layer});
