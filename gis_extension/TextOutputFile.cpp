@@ -12,7 +12,7 @@ TextOutputFile::TextOutputFile(int fileNumber, std::string path)
 }
 
 TextOutputFile::~TextOutputFile() {
-    if (named_) return;
+    if (finished_) return;
     try {
         com::files::Close(fileNumber_);
     } catch (const com::Error&) {
@@ -21,12 +21,23 @@ TextOutputFile::~TextOutputFile() {
     file_.commitAsNewFile();  // failing, the temporary file goes
 }
 
+void TextOutputFile::Discard() {
+    if (finished_) return;
+    try {
+        com::files::Close(fileNumber_);
+    } catch (const com::Error&) {
+        // what did not reach the file is removed with it
+    }
+    file_.discard();
+    finished_ = true;
+}
+
 void TextOutputFile::Close() {
     com::files::Close(fileNumber_);
     if (!file_.commitAsNewFile())
         throw com::Error(com::errors::PathFileAccessError, "",
                          com::runtimeErrorDescription(com::errors::PathFileAccessError) + ": " + file_.error());
-    named_ = true;
+    finished_ = true;
 }
 
 }  // namespace gis_extension

@@ -4,7 +4,7 @@
 // takes it for the output), which takes that name only once closed: a process killed
 // while it writes leaves nothing under the name. When an error ends the analysis first,
 // the file is closed and still given its name with the lines written so far, so that the
-// files the analysis began stay on disk as they always have.
+// files the analysis began stay on disk as they always have, unless it is discarded.
 #include <string>
 
 #include "sysutils/SafeFile.h"
@@ -27,11 +27,15 @@ public:
     // be given (a file took it meanwhile, which is never replaced).
     void Close();
 
+    // Closes the numbered file and removes what was written: nothing is left under the
+    // output's name, nor beside it.
+    void Discard();
+
 private:
     int fileNumber_;
     std::string path_;
     sysutils::TemporaryFileBeside file_;
-    bool named_ = false;
+    bool finished_ = false;  // named or discarded
 };
 
 }  // namespace gis_extension

@@ -1,6 +1,8 @@
 #include "gis_extension/WithinDistance.h"
 
+#include <exception>
 #include <limits>
+#include <new>
 #include <optional>
 
 #include "com/Collection.h"
@@ -97,6 +99,15 @@ struct TableOutput {
         cursor->InsertRow(row);
     }
 
+    // Deletes the table, which holds no row yet: nothing is left of it in the folder.
+    void discard() {
+        if (!table) return;
+        cursor = nullptr;
+        row = nullptr;
+        table.as<IDataset>()->Delete();
+        table = nullptr;
+    }
+
     // Flushes the rows and shows the table in a table window and in the focus map.
     void finish(const com::ComPtr<IMxDocument>& document, const com::ComPtr<IApplication>& application) {
         cursor->Flush();
@@ -125,6 +136,20 @@ struct PartnerEntry {
 };
 
 void OpenWithItsProgram(const std::string& path) { OpenDoc(ReturnFilename(path), ReturnDir(path)); }
+
+// True for the error of an analysis refused for memory: the host's "Out of memory" before
+// it allocates, or an allocation that failed.
+bool refusedForMemory(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const com::Error& raised) {
+        return raised.Number == com::errors::OutOfMemory;
+    } catch (const std::bad_alloc&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
 
 }  // namespace
 
@@ -183,85 +208,102 @@ void CalcWithinDistance(const com::ComPtr<IFeatureLayer>& layer, const std::stri
             distanceFile.emplace(distanceFileNumber, MakeUniqueFilename(directoryPath + BaseName(Output::DistanceFile)));
         TextOutputFile nodeFile(nodeFileNumber, MakeUniqueFilename(directoryPath + BaseName(Output::NodeFile)));
 
-        handler.line(__LINE__);
-        const std::int32_t featureCount = featureClass->FeatureCount(nullptr);
-        const std::string progressPrefix =
-            "Calculating Distances from " + ReturnShapeName(featureClass->ShapeType()) + " #";
-        const com::ComPtr<IStatusBar> statusBar = application->StatusBar();
-        statusBar->ShowProgressBar(progressPrefix + "1", 1, featureCount, 1, true);
-        statusBar->ProgressBar()->put_Position(1);
+        // The host checks the memory that measuring takes when it first reads the features,
+        // before any output receives a line: a run refused for memory then leaves no file
+        // of its outputs, neither under their names nor beside them. A run that fails
+        // later keeps its files.
+        bool anyLineWritten = false;
+        try {
+            handler.line(__LINE__);
+            const std::int32_t featureCount = featureClass->FeatureCount(nullptr);
+            const std::string progressPrefix =
+                "Calculating Distances from " + ReturnShapeName(featureClass->ShapeType()) + " #";
+            const com::ComPtr<IStatusBar> statusBar = application->StatusBar();
+            statusBar->ShowProgressBar(progressPrefix + "1", 1, featureCount, 1, true);
+            statusBar->ProgressBar()->put_Position(1);
 
-        // First pass: one entry per feature, keyed by its OID.
-        handler.line(__LINE__);
-        com::Collection<PartnerEntry> partners;
-        {
+            // First pass: one entry per feature, keyed by its OID.
+            handler.line(__LINE__);
+            com::Collection<PartnerEntry> partners;
+            {
+                const com::ComPtr<IFeatureCursor> cursor = featureClass->Search(nullptr, true);
+                while (const com::ComPtr<IFeature> feature = cursor->NextFeature())
+                    partners.Add(PartnerEntry(), std::to_string(feature->OID()));
+            }
+
+            // Second pass: each feature's candidates, its rows and lines, and its pairs.
+            handler.line(__LINE__);
+            std::int32_t featureCounter = 1;
+            std::int32_t pairCounter = 0;
             const com::ComPtr<IFeatureCursor> cursor = featureClass->Search(nullptr, true);
-            while (const com::ComPtr<IFeature> feature = cursor->NextFeature())
-                partners.Add(PartnerEntry(), std::to_string(feature->OID()));
-        }
+            while (const com::ComPtr<IFeature> a = cursor->NextFeature()) {
+                handler.line(__LINE__);
+                statusBar->put_Message(0, progressPrefix + std::to_string(featureCounter));
+                statusBar->StepProgressBar();
 
-        // Second pass: each feature's candidates, its rows and lines, and its pairs.
-        handler.line(__LINE__);
-        std::int32_t featureCounter = 1;
-        std::int32_t pairCounter = 0;
-        const com::ComPtr<IFeatureCursor> cursor = featureClass->Search(nullptr, true);
-        while (const com::ComPtr<IFeature> a = cursor->NextFeature()) {
-            handler.line(__LINE__);
-            statusBar->put_Message(0, progressPrefix + std::to_string(featureCounter));
-            statusBar->StepProgressBar();
+                handler.line(__LINE__);
+                const com::ComPtr<IGeometry> shapeA = a->Shape();
+                const std::int32_t oidA = a->OID();
+                const com::Variant idA = a->Value(idIndex);
+                const com::Variant attributeA = a->Value(attributeIndex);
 
-            handler.line(__LINE__);
-            const com::ComPtr<IGeometry> shapeA = a->Shape();
-            const std::int32_t oidA = a->OID();
-            const com::Variant idA = a->Value(idIndex);
-            const com::Variant attributeA = a->Value(attributeIndex);
+                handler.line(__LINE__);
+                com::ComPtr<IFeatureCursor> candidates;
+                std::int32_t candidateCount = 0;
+                if (calcAllFeatures) {
+                    candidates = featureClass->Search(nullptr, true);
+                    candidateCount = featureClass->FeatureCount(nullptr);
+                } else {
+                    const com::ComPtr<ISpatialFilter> filter =
+                        com::createInstanceAs<ISpatialFilter>(CLSID_SpatialFilter);
+                    filter->putref_Geometry(shapeA.as<ITopologicalOperator>()->Buffer(distanceLimit).as<IPolygon>());
+                    filter->put_SpatialRel(spatialRelation::Intersects);
+                    candidates = featureClass->Search(filter, true);
+                    candidateCount = featureClass->FeatureCount(filter);
+                }
 
-            handler.line(__LINE__);
-            com::ComPtr<IFeatureCursor> candidates;
-            std::int32_t candidateCount = 0;
-            if (calcAllFeatures) {
-                candidates = featureClass->Search(nullptr, true);
-                candidateCount = featureClass->FeatureCount(nullptr);
-            } else {
-                const com::ComPtr<ISpatialFilter> filter = com::createInstanceAs<ISpatialFilter>(CLSID_SpatialFilter);
-                filter->putref_Geometry(shapeA.as<ITopologicalOperator>()->Buffer(distanceLimit).as<IPolygon>());
-                filter->put_SpatialRel(spatialRelation::Intersects);
-                candidates = featureClass->Search(filter, true);
-                candidateCount = featureClass->FeatureCount(filter);
+                handler.line(__LINE__);
+                anyLineWritten = true;
+                if (calcNumberDBase) numberTable.insert({featureCounter, idA, candidateCount - 1});
+                const std::string idTextA = IdText(idA);
+                com::files::PrintLine(nodeFileNumber,
+                                      idTextA + "\t" + AttributeText(attributeA, attributePattern, attributeIsFloat));
+
+                handler.line(__LINE__);
+                const com::ComPtr<IProximityOperator> proximityA = shapeA.as<IProximityOperator>();
+                const std::string keyA = std::to_string(oidA);
+                PartnerEntry& entryA = partners.Item(keyA);
+                while (const com::ComPtr<IFeature> b = candidates->NextFeature()) {
+                    const std::int32_t oidB = b->OID();
+                    if (oidB == oidA) continue;
+                    const com::ComPtr<IGeometry> shapeB = b->Shape();
+                    const com::Variant idB = b->Value(idIndex);
+                    const double distance = proximityA->ReturnDistance(shapeB);
+                    if (distance > distanceLimit && !calcAllFeatures) continue;
+                    const std::string keyB = std::to_string(oidB);
+                    PartnerEntry& entryB = partners.Item(keyB);
+                    if (calcAllFeatures ? entryB.processed : CollectionKeyExists(entryA.partners, keyB)) continue;
+                    if (!calcAllFeatures && !entryB.processed) entryB.partners.Add(true, keyA);
+                    increment(pairCounter);
+                    if (calcDistanceDBase) distanceTable.insert({pairCounter, idA, idB, distance});
+                    if (calcDistanceASCII)
+                        com::files::PrintLine(distanceFileNumber,
+                                              idTextA + "\t" + IdText(idB) + "\t" + DistanceText(distance));
+                }
+                entryA.processed = true;
+                entryA.partners = com::Collection<bool>();
+                increment(featureCounter);
             }
-
-            handler.line(__LINE__);
-            if (calcNumberDBase) numberTable.insert({featureCounter, idA, candidateCount - 1});
-            const std::string idTextA = IdText(idA);
-            com::files::PrintLine(nodeFileNumber,
-                                  idTextA + "\t" + AttributeText(attributeA, attributePattern, attributeIsFloat));
-
-            handler.line(__LINE__);
-            const com::ComPtr<IProximityOperator> proximityA = shapeA.as<IProximityOperator>();
-            const std::string keyA = std::to_string(oidA);
-            PartnerEntry& entryA = partners.Item(keyA);
-            while (const com::ComPtr<IFeature> b = candidates->NextFeature()) {
-                const std::int32_t oidB = b->OID();
-                if (oidB == oidA) continue;
-                const com::ComPtr<IGeometry> shapeB = b->Shape();
-                const com::Variant idB = b->Value(idIndex);
-                const double distance = proximityA->ReturnDistance(shapeB);
-                if (distance > distanceLimit && !calcAllFeatures) continue;
-                const std::string keyB = std::to_string(oidB);
-                PartnerEntry& entryB = partners.Item(keyB);
-                if (calcAllFeatures ? entryB.processed : CollectionKeyExists(entryA.partners, keyB)) continue;
-                if (!calcAllFeatures && !entryB.processed) entryB.partners.Add(true, keyA);
-                increment(pairCounter);
-                if (calcDistanceDBase) distanceTable.insert({pairCounter, idA, idB, distance});
-                if (calcDistanceASCII)
-                    com::files::PrintLine(distanceFileNumber,
-                                          idTextA + "\t" + IdText(idB) + "\t" + DistanceText(distance));
+            statusBar->HideProgressBar();
+        } catch (...) {
+            if (!anyLineWritten && refusedForMemory(std::current_exception())) {
+                numberTable.discard();
+                distanceTable.discard();
+                if (distanceFile) distanceFile->Discard();
+                nodeFile.Discard();
             }
-            entryA.processed = true;
-            entryA.partners = com::Collection<bool>();
-            increment(featureCounter);
+            throw;
         }
-        statusBar->HideProgressBar();
 
         handler.line(__LINE__);
         std::vector<ReportEntry> entries;

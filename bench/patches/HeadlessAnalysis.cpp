@@ -8,6 +8,7 @@
 #include "forms/IErrorReport.h"
 #include "gis_extension/WithinDistance.h"
 #include "gis_extension/clsExtension.h"
+#include "gishost/model/FeatureTable.h"
 #include "gishost/model/HostModel.h"
 #include "gishost/model/Layers.h"
 #include "gishost/model/Map.h"
@@ -34,6 +35,16 @@ private:
     std::string text_;
 };
 
+// Why the layer at `path` has no feature class, as the host model says it.
+std::string unreadableLayerReason(const std::string& path) {
+    try {
+        gishost::model::FeatureTable::open(path, "");
+    } catch (const com::Error& error) {
+        return error.Description;
+    }
+    return "The data source " + path + " cannot be read";
+}
+
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -51,7 +62,18 @@ AnalysisRun runHeadlessAnalysis(const AnalysisRequest& request) {
     AnalysisRun run;
     auto start = std::chrono::steady_clock::now();
     const com::ComPtr<gishost::IFeatureLayer> layer = gishost::model::openFeatureLayer(request.layerPath);
-    layer->FeatureClass()->Search(nullptr, true)->NextFeature();  // reads the features
+    const com::ComPtr<gishost::IFeatureClass> featureClass = layer->FeatureClass();
+    if (!featureClass) {
+        // The host shows such a layer as invalid, with the reason; so does this program.
+        std::fprintf(stderr, "%s\n", unreadableLayerReason(request.layerPath).c_str());
+        run.errorReports = 1;
+        return run;
+    }
+    try {
+        featureClass->Search(nullptr, true)->NextFeature();  // reads the features
+    } catch (const com::Error&) {
+        // the analysis meets the same failure when it reads them, and reports it
+    }
     run.openSeconds = secondsSince(start);
 
     const auto map = gishost::model::makeMap("Layers", {layer});

@@ -181,6 +181,9 @@ struct IDataset : com::IUnknown {
     using Base = com::IUnknown;
 
     virtual std::string Name() = 0;
+    // Deletes the data set's files: a table, also one still being written, leaves nothing
+    // in its folder. The host deletes no feature class.
+    virtual void Delete() = 0;
 
 protected:
     ~IDataset() = default;

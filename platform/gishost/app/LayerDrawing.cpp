@@ -154,7 +154,7 @@ LayerDrawing readLayerDrawing(const std::string& path, const std::string& layerN
         ++drawing.featureCount;
         collector.feature(OGR_F_GetGeometryRef(feature.get()));
     }
-    if (errors.failed()) throw LayerDrawingError(errors.message());
+    if (errors.failed()) throw LayerDrawingError(path + ": " + errors.message());
     return drawing;
 }
 

@@ -40,7 +40,7 @@ public:
 
 // The shapes of the layer `layerName` (the first layer when empty) of the vector data
 // source at `path`. A source or layer that cannot be read raises LayerDrawingError with
-// the reason.
+// the path and the reason.
 LayerDrawing readLayerDrawing(const std::string& path, const std::string& layerName);
 
 }  // namespace gishost::app

@@ -221,7 +221,9 @@ bool MainWindow::describeSources(const std::vector<std::string>& paths, std::vec
     std::string refused;
     for (const std::string& given : paths) {
         std::error_code error;
-        const std::string path = std::filesystem::absolute(given, error).lexically_normal().string();
+        const std::string path = model::gdal::isVirtualSource(given)
+                                     ? given
+                                     : std::filesystem::absolute(given, error).lexically_normal().string();
         std::string why;
         const model::gdal::Dataset dataset = model::gdal::open(path, GDAL_OF_VECTOR, why);
         const int count = dataset ? GDALDatasetGetLayerCount(dataset.get()) : 0;
@@ -296,7 +298,7 @@ void MainWindow::fillTree(QTreeWidgetItem* parent, const std::vector<ShownLayer>
         if (!layer.drawing) {
             item->setText(0, text + QStringLiteral(" (invalid)"));
             item->setForeground(0, QColor(160, 0, 0));
-            item->setToolTip(0, qtText(layer.description.source + ": " + layer.problem));
+            item->setToolTip(0, qtText(layer.problem));  // it names the source
             continue;
         }
         const QColor layerColour = layerColor(colour++);

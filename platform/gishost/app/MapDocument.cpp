@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "gishost/model/Gdal.h"
 #include "sysutils/NonRegularFiles.h"
 
 namespace gishost::app {
@@ -139,6 +140,7 @@ private:
     }
 
     std::string fullPath(const std::string& source) const {
+        if (model::gdal::isVirtualSource(source)) return source;
         const std::filesystem::path path(source);
         return (path.is_absolute() ? path : folder_ / path).lexically_normal().string();
     }

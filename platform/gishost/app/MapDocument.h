@@ -18,8 +18,10 @@
 //   group  NAME                      a group layer, holding the items up to its "end"
 //   end                              closes the latest open group
 // Names and sources are taken as written and must not be empty. A relative source is
-// taken from the document's folder. Lines end with LF or CR LF; the text is UTF-8 and
-// holds no other control characters. Anything else is refused with the line's number.
+// taken from the document's folder; a name that GDAL reads in its own way (a /vsizip/
+// path, "GPKG:FILE:LAYER") is kept as written. Lines end with LF or CR LF; the text is
+// UTF-8 and holds no other control characters. Anything else is refused with the line's
+// number.
 #include <cstddef>
 #include <filesystem>
 #include <stdexcept>
@@ -34,7 +36,8 @@ struct MapDocumentLayer {
 
     Kind kind = Kind::Feature;
     std::string name;
-    std::string source;                    // a feature layer's data source, a full path
+    std::string source;                    // a feature layer's data source: a full path, or a
+                                           // name GDAL reads in its own way (/vsizip/...)
     std::string layerName;                 // the layer in the source; empty: its first
     std::vector<MapDocumentLayer> layers;  // a group's layers
 

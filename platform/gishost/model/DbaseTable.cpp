@@ -119,6 +119,18 @@ struct TableFile {
         stopAwaitingName(path);
     }
 
+    // Removes the table's file, the temporary one while it has no name yet; rows written
+    // afterwards fail, as the file is gone.
+    void remove() const {
+        if (building) {
+            building->discard();
+            building.reset();
+            stopAwaitingName(path);
+        } else if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+            throw writeFailed(std::strerror(errno));
+        }
+    }
+
     // Where the table's file is now.
     const std::string& location() const { return building ? building->path() : path; }
 
@@ -302,6 +314,7 @@ public:
     }
     com::ComPtr<IRowBuffer> CreateRowBuffer() override { return com::make<IRowBuffer, RowBuffer>(table_); }
     std::string Name() override { return table_->name; }
+    void Delete() override { table_->remove(); }
     std::string FilePath() override { return table_->location(); }
 
 private:

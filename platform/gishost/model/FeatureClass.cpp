@@ -79,6 +79,9 @@ public:
 
     com::ComPtr<ISpatialReference> SpatialReference() override { return table_->spatialReference(); }
     std::string Name() override { return table_->name(); }
+    void Delete() override {
+        throw hostError(HostFailure::NotSupported, "The host deletes no feature class (" + table_->name() + ")");
+    }
 
 private:
     // The positions that the filter selects: every feature without a filter.

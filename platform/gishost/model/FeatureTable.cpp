@@ -249,6 +249,7 @@ void FeatureTable::readRecords() {
     std::vector<std::shared_ptr<const Shape>> kept;
     for (const FeatureRecord& record : records) kept.push_back(record.shape);
     proximity->setShapes(std::move(kept));
+    proximity->requireMemoryToStart();
     proximity_ = std::move(proximity);
     records_ = std::move(records);
 }

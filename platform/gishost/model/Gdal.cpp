@@ -2,9 +2,13 @@
 
 #include <cpl_error.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
-#include <mutex>
+#include <optional>
+#include <system_error>
 
+#include "gishost/model/GdalConfinement.h"
 #include "sysutils/NonRegularFiles.h"
 
 namespace gishost::model::gdal {
@@ -16,15 +20,28 @@ void collect(CPLErr level, CPLErrorNum, const char* message) {
     if (innermost != nullptr && level >= CE_Failure) innermost->record(message);
 }
 
+// Why a name that is there cannot be followed to a file, as "too many levels of symbolic
+// links"; nothing when it can, or when there is nothing under the name.
+std::optional<std::string> unreachable(const std::error_code& error) {
+    if (!error || error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory)
+        return std::nullopt;
+    std::string why = error.message();
+    if (!why.empty()) why.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(why.front())));
+    return why;
+}
+
 // Why GDAL must not be handed `path`: it, a file beside it that a driver opens with it
 // (the same name up to its first ".", as x.dbf beside x.shp or x.gpkg-wal beside x.gpkg),
 // or an entry of the folder it names (a folder of shapefiles) is a pipe, a device or a
-// socket, on which GDAL's open would wait for ever.
+// socket, on which GDAL's open would wait for ever; or it or such a file beside it is
+// there but cannot be read (a symbolic link in a loop), which GDAL would pass over in
+// silence, opening a shapefile without its table.
 std::optional<std::string> refusal(const std::string& path) {
     if (std::optional<std::string> special = sysutils::nonRegularFileReason(path)) return special;
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
+    if (const std::optional<std::string> why = unreachable(error)) return "it cannot be read: " + *why;
     const bool folder = fs::is_directory(status);
     if (error || (!folder && !fs::is_regular_file(status))) return std::nullopt;
     const fs::path given(path);
@@ -36,18 +53,28 @@ std::optional<std::string> refusal(const std::string& path) {
         const bool companion = entryName.size() > stem.size() && entryName.compare(0, stem.size(), stem) == 0 &&
                                (entryName[stem.size()] == '.' || entryName[stem.size()] == '-');
         if (!folder && !companion) continue;
-        if (const std::optional<std::string> kind = sysutils::nonRegularFileKind(entry->path().string()))
-            return (folder ? "it holds " : "the file beside it, ") + entry->path().string() + ", which is " + *kind;
+        const std::string entryPath = entry->path().string();
+        if (const std::optional<std::string> kind = sysutils::nonRegularFileKind(entryPath))
+            return (folder ? "it holds " : "the file beside it, ") + entryPath + ", which is " + *kind;
+        if (folder) continue;
+        std::error_code entryError;
+        static_cast<void>(fs::status(entry->path(), entryError));
+        if (const std::optional<std::string> why = unreachable(entryError))
+            return "the file beside it, " + entryPath + ", cannot be read: " + *why;
     }
     return std::nullopt;
 }
 
+// Reads every layer's fields, which makes GDAL open what it opens only on demand (the
+// sources of a virtual layer).
+void readLayerFields(GDALDatasetH dataset) {
+    for (int k = 0; k < GDALDatasetGetLayerCount(dataset); ++k)
+        if (OGRLayerH layer = GDALDatasetGetLayer(dataset, k)) OGR_L_GetLayerDefn(layer);
+}
+
 }  // namespace
 
-void registerDrivers() {
-    static std::once_flag once;
-    std::call_once(once, [] { GDALAllRegister(); });
-}
+void registerDrivers() { confine(); }
 
 Dataset open(const std::string& path, unsigned int flags, std::string& error) {
     if (std::optional<std::string> refused = refusal(path)) {
@@ -56,9 +83,29 @@ Dataset open(const std::string& path, unsigned int flags, std::string& error) {
     }
     registerDrivers();
     ErrorScope scope;
-    GDALDatasetH dataset = GDALOpenEx(path.c_str(), flags | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
-    if (dataset == nullptr) error = scope.failed() ? scope.message() : "not a readable data source";
-    return Dataset(dataset);
+    Dataset dataset(GDALOpenEx(path.c_str(), flags | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+    if (dataset && (flags & GDAL_OF_VECTOR) != 0) readLayerFields(dataset.get());
+    if (dataset && scope.refused()) dataset.reset();
+    if (!dataset) error = scope.failed() ? scope.message() : "not a readable data source";
+    return dataset;
+}
+
+bool isVirtualSource(const std::string& source) {
+    if (source.rfind("/vsi", 0) == 0) return true;
+    const std::size_t colon = source.find(':');
+    if (colon == std::string::npos) return false;
+    const std::string prefix = source.substr(0, colon);
+    for (const std::string& driver : permittedDrivers())
+        if (driver.size() == prefix.size() &&
+            std::equal(driver.begin(), driver.end(), prefix.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+            }))
+            return true;
+    return false;
+}
+
+void recordRefusal(const std::string& reason) {
+    if (innermost != nullptr) innermost->refuse(reason);
 }
 
 ErrorScope::ErrorScope() : previous_(innermost) {
@@ -78,8 +125,18 @@ void ErrorScope::record(const char* message) {
     first_ = message != nullptr ? message : "unknown failure";
 }
 
+// A refusal says more than GDAL's own failure that follows it (or came first, from the
+// driver that was refused a file), so the first refusal is the message.
+void ErrorScope::refuse(const std::string& reason) {
+    if (refused_) return;
+    failed_ = true;
+    refused_ = true;
+    first_ = reason;
+}
+
 void ErrorScope::clear() {
     failed_ = false;
+    refused_ = false;
     first_.clear();
     CPLErrorReset();
 }

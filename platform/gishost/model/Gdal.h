@@ -1,7 +1,8 @@
 #pragma once
-// The model's access to GDAL/OGR: drivers registered once, data sets closed by RAII, and
-// a scope that silences GDAL's error printing and collects the first failure instead,
-// so that every failing read becomes the host's error.
+// The model's access to GDAL/OGR: drivers registered and GDAL confined once
+// (GdalConfinement.h), data sets closed by RAII, and a scope that silences GDAL's error
+// printing and collects the first failure instead, so that every failing read becomes
+// the host's error.
 #include <gdal.h>
 #include <ogr_api.h>
 
@@ -10,7 +11,7 @@
 
 namespace gishost::model::gdal {
 
-// Registers GDAL's drivers (once per process).
+// Registers GDAL's drivers and confines GDAL (once per process).
 void registerDrivers();
 
 struct DatasetCloser {
@@ -21,8 +22,19 @@ using Dataset = std::unique_ptr<void, DatasetCloser>;
 // The data set at `path` opened read-only with `flags` (GDAL_OF_VECTOR or
 // GDAL_OF_RASTER), or empty; `error` then says why. A pipe, a device or a socket is
 // refused before GDAL opens it ("it is a pipe"), and so is a file or folder that has one
-// as a companion file or entry; files and folders are GDAL's to read.
+// as a companion file or entry, or a companion that is there but cannot be read (a
+// symbolic link in a loop); files and folders are GDAL's to read. A vector data set's
+// layers are read as far as their fields, so that a file that GDAL would open only then
+// (the source of a virtual layer) is refused here too: "it reads /data/src.gpkg, which
+// is a pipe".
 Dataset open(const std::string& path, unsigned int flags, std::string& error);
+
+// True when `source` is not a plain path but a name that GDAL reads in its own way: a
+// path of one of its virtual file systems ("/vsizip//data/x.zip/roads.shp", whose
+// slashes count) or a driver's own form, "NAME:..." with NAME the short name of a driver
+// the host lets GDAL use ("GPKG:/data/x.gpkg:roads"). Such a name is kept as written,
+// never taken from a folder or tidied as a path.
+bool isVirtualSource(const std::string& source);
 
 // While it lives, GDAL's errors on this thread are collected, not printed.
 class ErrorScope {
@@ -34,17 +46,25 @@ public:
 
     // True when a failure was reported since the scope began (or since clear()).
     bool failed() const { return failed_; }
-    // The first failure's message.
+    // True when the failure is a path that GDAL was not let open (recordRefusal).
+    bool refused() const { return refused_; }
+    // The first refusal's reason, else the first failure's message.
     const std::string& message() const { return first_; }
     void clear();
 
     // Called by GDAL's error handler.
     void record(const char* message);
+    void refuse(const std::string& reason);
 
 private:
     bool failed_ = false;
+    bool refused_ = false;
     std::string first_;
     ErrorScope* previous_;
 };
+
+// Tells the innermost ErrorScope of this thread, if any, that GDAL was refused a path;
+// `reason` says which and why ("it reads /data/src.gpkg, which is a pipe").
+void recordRefusal(const std::string& reason);
 
 }  // namespace gishost::model::gdal

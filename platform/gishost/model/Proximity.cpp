@@ -95,22 +95,39 @@ void Proximity::setShapes(std::vector<std::shared_ptr<const Shape>> shapes) {
     shapes_ = std::move(shapes);
 }
 
-void Proximity::prepare() {
-    if (prepared_) return;
+std::size_t Proximity::facetBytes() {
     const std::size_t n = shapes_.size();
     usable_.assign(n, 0);
     boxes_.assign(n, geos::Envelope{});
-    facets_.assign(n, std::nullopt);
     // On this thread: the engine keeps what it learns of a shape (its boxes), so that
     // afterwards the shapes are only read.
-    std::size_t facetBytes = 0;
+    std::size_t bytes = 0;
     for (std::size_t k = 0; k < n; ++k) {
         if (!shapes_[k]->usable()) continue;
         usable_[k] = 1;
         boxes_[k] = shapes_[k]->envelope();
-        facetBytes += Facets::bytesFor(shapes_[k]->materialised());
+        bytes += Facets::bytesFor(shapes_[k]->materialised());
     }
-    requireMemory(facetBytes);
+    return bytes;
+}
+
+std::size_t Proximity::blockDistances(std::size_t first) const {
+    const std::size_t n = shapes_.size();
+    return std::min(n - first, std::max<std::size_t>(1, distancesPerBlock.load() / n)) * n;
+}
+
+void Proximity::requireMemoryToStart() {
+    std::lock_guard lock(mutex_);
+    if (prepared_ || shapes_.empty()) return;
+    requireMemory(facetBytes() + blockDistances(0) * sizeof(double));
+}
+
+void Proximity::prepare() {
+    if (prepared_) return;
+    const std::size_t n = shapes_.size();
+    const std::size_t bytes = facetBytes();
+    facets_.assign(n, std::nullopt);
+    requireMemory(bytes);
     parallelFor(n, [&](std::size_t begin, std::size_t end) {
         for (std::size_t k = begin; k < end; ++k)
             if (usable_[k]) facets_[k] = Facets::of(shapes_[k]->materialised());
@@ -238,7 +255,7 @@ void Proximity::measureRows(std::size_t first) {
     const std::size_t n = shapes_.size();
     // Rows are asked for in order when every pair is measured: a block of them is
     // measured in one parallel pass. Within the block each pair is measured once.
-    const std::size_t count = std::min(n - first, std::max<std::size_t>(1, distancesPerBlock.load() / n));
+    const std::size_t count = blockDistances(first) / n;
     // Every block but the last is as large as the first: its memory is taken once,
     // checked then, and reused by the blocks after it.
     blockRows_ = 0;

@@ -46,6 +46,12 @@ public:
     // The features' shapes by position; set once, before the first question.
     void setShapes(std::vector<std::shared_ptr<const Shape>> shapes);
 
+    // Raises the run-time's "Out of memory" error when what measuring takes at its start,
+    // the facets of every shape and the first block of rows, does not fit in the memory
+    // the process can still take. The feature class asks when it reads its features, so
+    // that an analysis that cannot be measured is refused before it writes anything.
+    void requireMemoryToStart();
+
     // The positions of the features whose distance to the feature at `position` is at
     // most `width` (itself included), ascending. Features without a usable shape are
     // never found.
@@ -62,6 +68,10 @@ private:
     };
 
     void prepare();
+    // The memory the facets of the usable shapes take, about; records which are usable.
+    std::size_t facetBytes();
+    // The distances a block of rows that starts at `first` holds.
+    std::size_t blockDistances(std::size_t first) const;
     // The engine's distance between two usable shapes: from the facets when their boxes
     // are apart, else nothing (the engine must measure it, on the calling thread).
     std::optional<double> measureApart(std::size_t a, std::size_t b) const;

@@ -229,6 +229,26 @@ TEST_F(DbaseTable, TakesItsNameOnlyWithItsRowsCounted) {
     }
 }
 
+// A deleted table leaves nothing in its folder, whether it had its name yet or not, and
+// a name it was on its way to is free again.
+TEST_F(DbaseTable, LeavesNothingOnceDeletedWithOrWithoutItsName) {
+    for (const bool named : {false, true}) {
+        TemporaryFolder folder;
+        auto table = workspaceOf(folder.path().string())
+                         ->CreateTable("count", fieldSet({newField("n", fieldType::Integer, 8)}), nullptr, nullptr, "");
+        auto cursor = table->Insert(true);
+        if (named) cursor->Flush();
+        ASSERT_EQ(everythingIn(folder.path()).size(), 1u) << named;
+        table.as<IDataset>()->Delete();
+        cursor.reset();
+        table.reset();
+        EXPECT_TRUE(everythingIn(folder.path()).empty()) << named;
+        EXPECT_TRUE(workspaceOf(folder.path().string())
+                        ->CreateTable("count", fieldSet({newField("n", fieldType::Integer, 8)}), nullptr, nullptr, ""))
+            << named;
+    }
+}
+
 TEST_F(DbaseTable, OpensOnlyAFolderAsAWorkspace) {
     const std::string file = folder_.write("plain.txt", "");
     const auto factory = com::createInstanceAs<IWorkspaceFactory>(CLSID_ShapefileWorkspaceFactory);

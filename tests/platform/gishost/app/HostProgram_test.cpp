@@ -22,6 +22,7 @@
 #include <functional>
 
 #include "LayerFixtures.h"
+#include "ReachingLayers.h"
 #include "TestPlugin.h"
 #include "com/ComponentCategories.h"
 #include "com/Creation.h"
@@ -380,6 +381,42 @@ TEST_F(HostProgram, RefusesAPipeGivenAsALayerBeforeOpeningIt) {
     for (const Case& test : cases) {
         const std::string shown = test.shown();
         EXPECT_NE(shown.find(test.says), std::string::npos) << test.entry << ": " << shown;
+    }
+}
+
+TEST_F(HostProgram, OpensLayersThatReachAFileThroughAnotherAndRefusesThoseThatReachAPipeWithTheRestOfTheMap) {
+    writePatches();
+    std::filesystem::create_directory(folder_.pathOf("real"));
+    std::filesystem::create_directory(folder_.pathOf("piped"));
+    const auto real = testing_support::layersReaching(folder_.pathOf("real"), testing_support::writeReachedFile);
+    // Every reader finds a writer, so that a host that opens a pipe fails instead of waiting.
+    std::vector<std::unique_ptr<testing_support::NamedPipe>> pipes;
+    const auto piped = testing_support::layersReaching(folder_.pathOf("piped"), [&](const std::string& path) {
+        pipes.push_back(std::make_unique<testing_support::NamedPipe>(path, "", /*everyReader=*/true));
+    });
+    MainWindow window;
+    const auto documentWith = [&](const testing_support::ReachingLayer& layer) {
+        return folder_.write("reaching.gmap", "gishost map document 1\nlayer\tPatches\tpatches.shp\nlayer\tReaching\t" +
+                                                  layer.source + "\n");
+    };
+    for (const auto& layer : real) {
+        EXPECT_TRUE(window.openMapDocument(documentWith(layer))) << layer.kind;
+        ASSERT_EQ(window.layerTree().topLevelItemCount(), 2) << layer.kind;
+        EXPECT_EQ(window.layerTree().topLevelItem(1)->text(0), "Reaching") << layer.kind;
+        EXPECT_TRUE(window.addData({layer.source})) << layer.kind;
+    }
+    EXPECT_TRUE(boxes_.boxes().empty());
+    for (const auto& layer : piped) {
+        const std::string reason = layer.source + ": it reads " + layer.reached + ", which is a pipe";
+        EXPECT_TRUE(window.openMapDocument(documentWith(layer))) << layer.kind;
+        ASSERT_EQ(window.layerTree().topLevelItemCount(), 2) << layer.kind;
+        EXPECT_EQ(window.layerTree().topLevelItem(0)->text(0), "Patches") << layer.kind;
+        EXPECT_EQ(window.layerTree().topLevelItem(1)->text(0), "Reaching (invalid)") << layer.kind;
+        EXPECT_EQ(window.layerTree().topLevelItem(1)->toolTip(0).toStdString(), reason) << layer.kind;
+        EXPECT_FALSE(window.addData({layer.source})) << layer.kind;
+        ASSERT_FALSE(boxes_.boxes().empty());
+        EXPECT_NE(boxes_.boxes().back().text.find("\n" + reason), std::string::npos)
+            << layer.kind << ": " << boxes_.boxes().back().text;
     }
 }
 

@@ -1,0 +1,225 @@
+#include "gishost/model/GdalConfinement.h"
+
+#include <cpl_conv.h>
+#include <cpl_http.h>
+#include <cpl_string.h>
+#include <cpl_vsi_virtual.h>
+#include <gdal.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "gishost/model/Gdal.h"
+#include "sysutils/NonRegularFiles.h"
+
+namespace gishost::model::gdal {
+namespace {
+
+// Passes every call on to the file system it wraps, and owns it: GDAL deletes the
+// installed file systems when it ends, and the wrapped one goes with its wrapper.
+class ForwardingFileSystem : public VSIFilesystemHandler {
+public:
+    explicit ForwardingFileSystem(VSIFilesystemHandler* inner) : inner_(inner) {}
+
+    VSIVirtualHandle* Open(const char* path, const char* access, bool setError, CSLConstList options) override {
+        return inner_->Open(path, access, setError, options);
+    }
+    int Stat(const char* path, VSIStatBufL* status, int flags) override { return inner_->Stat(path, status, flags); }
+    int Unlink(const char* path) override { return inner_->Unlink(path); }
+    int* UnlinkBatch(CSLConstList paths) override { return inner_->UnlinkBatch(paths); }
+    int Mkdir(const char* path, long mode) override { return inner_->Mkdir(path, mode); }
+    int Rmdir(const char* path) override { return inner_->Rmdir(path); }
+    int RmdirRecursive(const char* path) override { return inner_->RmdirRecursive(path); }
+    char** ReadDir(const char* path) override { return inner_->ReadDir(path); }
+    char** ReadDirEx(const char* path, int most) override { return inner_->ReadDirEx(path, most); }
+    char** SiblingFiles(const char* path) override { return inner_->SiblingFiles(path); }
+    int Rename(const char* from, const char* to) override { return inner_->Rename(from, to); }
+    int IsCaseSensitive(const char* path) override { return inner_->IsCaseSensitive(path); }
+    GIntBig GetDiskFreeSpace(const char* path) override { return inner_->GetDiskFreeSpace(path); }
+    int SupportsSparseFiles(const char* path) override { return inner_->SupportsSparseFiles(path); }
+    int HasOptimizedReadMultiRange(const char* path) override { return inner_->HasOptimizedReadMultiRange(path); }
+    const char* GetActualURL(const char* path) override { return inner_->GetActualURL(path); }
+    const char* GetOptions() override { return inner_->GetOptions(); }
+    char* GetSignedURL(const char* path, CSLConstList options) override { return inner_->GetSignedURL(path, options); }
+    bool Sync(const char* source, const char* target, const char* const* options, GDALProgressFunc progress,
+              void* progressData, char*** outputs) override {
+        return inner_->Sync(source, target, options, progress, progressData, outputs);
+    }
+    VSIDIR* OpenDir(const char* path, int depth, const char* const* options) override {
+        return inner_->OpenDir(path, depth, options);
+    }
+    char** GetFileMetadata(const char* path, const char* domain, CSLConstList options) override {
+        return inner_->GetFileMetadata(path, domain, options);
+    }
+    bool SetFileMetadata(const char* path, CSLConstList metadata, const char* domain, CSLConstList options) override {
+        return inner_->SetFileMetadata(path, metadata, domain, options);
+    }
+    bool AbortPendingUploads(const char* path) override { return inner_->AbortPendingUploads(path); }
+    std::string GetStreamingFilename(const std::string& path) const override {
+        return inner_->GetStreamingFilename(path);
+    }
+    bool IsLocal(const char* path) override { return inner_->IsLocal(path); }
+    bool SupportsSequentialWrite(const char* path, bool localTemporary) override {
+        return inner_->SupportsSequentialWrite(path, localTemporary);
+    }
+    bool SupportsRandomWrite(const char* path, bool localTemporary) override {
+        return inner_->SupportsRandomWrite(path, localTemporary);
+    }
+    bool SupportsRead(const char* path) override { return inner_->SupportsRead(path); }
+
+private:
+    std::unique_ptr<VSIFilesystemHandler> inner_;
+};
+
+// GDAL's plain files, less pipes, devices and sockets: opening one for reading would wait
+// for a writer, perhaps for ever, and a device may never end. Only the open is refused;
+// looking at a path's kind (Stat) waits on nothing.
+class RegularFilesOnly final : public ForwardingFileSystem {
+public:
+    using ForwardingFileSystem::ForwardingFileSystem;
+
+    VSIVirtualHandle* Open(const char* path, const char* access, bool setError, CSLConstList options) override {
+        if (const std::optional<std::string> kind = sysutils::nonRegularFileKind(path)) {
+            recordRefusal("it reads " + std::string(path) + ", which is " + *kind);
+            errno = EACCES;
+            return nullptr;
+        }
+        return ForwardingFileSystem::Open(path, access, setError, options);
+    }
+};
+
+// A file system that reaches beyond this machine's files: every path is refused, and
+// nothing else answers either.
+class RefusedFileSystem final : public VSIFilesystemHandler {
+public:
+    RefusedFileSystem(VSIFilesystemHandler* inner, std::string what) : inner_(inner), what_(std::move(what)) {}
+
+    VSIVirtualHandle* Open(const char* path, const char*, bool, CSLConstList) override {
+        recordRefusal("it reads " + std::string(path) + ", which is " + what_);
+        errno = EACCES;
+        return nullptr;
+    }
+    int Stat(const char*, VSIStatBufL*, int) override {
+        errno = ENOENT;
+        return -1;
+    }
+    bool IsLocal(const char*) override { return false; }
+    bool SupportsSequentialWrite(const char*, bool) override { return false; }
+    bool SupportsRandomWrite(const char*, bool) override { return false; }
+    bool SupportsRead(const char*) override { return false; }
+
+private:
+    std::unique_ptr<VSIFilesystemHandler> inner_;  // kept only to be deleted with this one
+    std::string what_;
+};
+
+std::string refusedFileSystemKind(const std::string& prefix) {
+    if (prefix.rfind("/vsistdin", 0) == 0) return "the standard input";
+    if (prefix.rfind("/vsistdout", 0) == 0) return "the standard output";
+    return "on the network";
+}
+
+// GDAL's own network requests (such as the download of a document's schema) fail at
+// once: the host reads local files only.
+CPLHTTPResult* refuseNetworkRequest(const char*, CSLConstList options, GDALProgressFunc, void*,
+                                    CPLHTTPFetchWriteFunc, void*, void*) {
+    auto* result = static_cast<CPLHTTPResult*>(CPLCalloc(1, sizeof(CPLHTTPResult)));
+    // A request only to close persistent connections asks for nothing.
+    if (CSLFetchNameValue(options, "CLOSE_PERSISTENT") != nullptr) return result;
+    result->nStatus = 1;
+    result->pszErrBuf = CPLStrdup("the host reads no data from the network");
+    return result;
+}
+
+// SQLite's file layer, which the GeoPackage and SQLite drivers open their databases and
+// the journals beside them with, less pipes, devices and sockets: a copy of SQLite's
+// default file layer whose open refuses them, made the default in its place.
+sqlite3_vfs* sqliteFiles = nullptr;
+
+int openRegularFileOnly(sqlite3_vfs*, const char* path, sqlite3_file* file, int flags, int* outFlags) {
+    if (path != nullptr) {
+        if (const std::optional<std::string> kind = sysutils::nonRegularFileKind(path)) {
+            recordRefusal("it reads " + std::string(path) + ", which is " + *kind);
+            // SQLite closes what it could not open only when it has methods.
+            file->pMethods = nullptr;
+            return SQLITE_CANTOPEN;
+        }
+    }
+    return sqliteFiles->xOpen(sqliteFiles, path, file, flags, outFlags);
+}
+
+void confineSqliteFiles() {
+    sqliteFiles = sqlite3_vfs_find(nullptr);
+    if (sqliteFiles == nullptr) return;
+    // Every other call goes to SQLite's own functions with the data they expect.
+    static sqlite3_vfs regularFilesOnly = *sqliteFiles;
+    regularFilesOnly.zName = "gishost-regular-files";
+    regularFilesOnly.pNext = nullptr;
+    regularFilesOnly.xOpen = openRegularFileOnly;
+    sqlite3_vfs_register(&regularFilesOnly, /*makeDflt=*/1);
+}
+
+void keepOnlyPermittedDrivers() {
+    const std::vector<std::string>& permitted = permittedDrivers();
+    std::string skipped;
+    for (int k = GDALGetDriverCount() - 1; k >= 0; --k) {
+        GDALDriverH driver = GDALGetDriver(k);
+        const std::string name = GDALGetDriverShortName(driver);
+        if (std::find(permitted.begin(), permitted.end(), name) != permitted.end()) continue;
+        GDALDeregisterDriver(driver);
+        GDALDestroyDriver(driver);
+        skipped += (skipped.empty() ? "" : ",") + name;
+    }
+    // A later GDALAllRegister (a test's or a tool's) leaves them out again.
+    if (!skipped.empty()) CPLSetConfigOption("GDAL_SKIP", skipped.c_str());
+}
+
+void confineFileSystems() {
+    // Read under its own name, not that of a file system, an empty path gets GDAL's file
+    // system for plain paths.
+    VSIFileManager::InstallHandler("", new RegularFilesOnly(VSIFileManager::GetHandler("")));
+    const std::vector<std::string>& permitted = permittedFileSystems();
+    char** prefixes = VSIGetFileSystemsPrefixes();
+    for (char** prefix = prefixes; prefix != nullptr && *prefix != nullptr; ++prefix) {
+        const std::string name = *prefix;
+        if (std::find(permitted.begin(), permitted.end(), name) != permitted.end()) continue;
+        VSIFileManager::InstallHandler(
+            name, new RefusedFileSystem(VSIFileManager::GetHandler(name.c_str()), refusedFileSystemKind(name)));
+    }
+    CSLDestroy(prefixes);
+}
+
+}  // namespace
+
+const std::vector<std::string>& permittedDrivers() {
+    static const std::vector<std::string> drivers{
+        // vector data: the kinds the host's Add Data offers, and the virtual layer
+        "ESRI Shapefile", "GPKG", "SQLite", "GeoJSON", "GeoJSONSeq", "ESRIJSON", "TopoJSON", "FlatGeobuf", "GML",
+        "LIBKML", "KML", "CSV", "MapInfo File", "OGR_VRT", "Memory",
+        // rasters (raster and surface layers) and GDAL's in-memory and virtual rasters
+        "GTiff", "VRT", "MEM"};
+    return drivers;
+}
+
+const std::vector<std::string>& permittedFileSystems() {
+    static const std::vector<std::string> fileSystems{"/vsimem/",    "/vsizip/",    "/vsigzip/", "/vsitar/",
+                                                      "/vsisubfile/", "/vsisparse/", "/vsicrypt/"};
+    return fileSystems;
+}
+
+void confine() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        GDALAllRegister();
+        keepOnlyPermittedDrivers();
+        confineFileSystems();
+        confineSqliteFiles();
+        CPLHTTPSetFetchCallback(refuseNetworkRequest, nullptr);
+    });
+}
+
+}  // namespace gishost::model::gdal
