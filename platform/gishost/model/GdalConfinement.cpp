@@ -9,9 +9,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include "gishost/model/Gdal.h"
 #include "sysutils/NonRegularFiles.h"
@@ -135,32 +137,51 @@ CPLHTTPResult* refuseNetworkRequest(const char*, CSLConstList options, GDALProgr
     return result;
 }
 
-// SQLite's file layer, which the GeoPackage and SQLite drivers open their databases and
-// the journals beside them with, less pipes, devices and sockets: a copy of SQLite's
-// default file layer whose open refuses them, made the default in its place.
-sqlite3_vfs* sqliteFiles = nullptr;
+// SQLite's file layers, which the GeoPackage and SQLite drivers open their databases and
+// the journals beside them with, less pipes, devices and sockets. Each file layer SQLite
+// has (its default and the others a database address may name with "vfs=") is replaced,
+// under its own name, by a copy whose open refuses them; every other call goes to
+// SQLite's own functions with the data they expect.
+struct ConfinedSqliteFiles {
+    sqlite3_vfs confined;
+    sqlite3_vfs* native;
+};
+// A deque, since SQLite keeps the addresses of the copies.
+std::deque<ConfinedSqliteFiles> sqliteFileLayers;
 
-int openRegularFileOnly(sqlite3_vfs*, const char* path, sqlite3_file* file, int flags, int* outFlags) {
+sqlite3_vfs* nativeOf(sqlite3_vfs* confined) {
+    for (ConfinedSqliteFiles& layer : sqliteFileLayers)
+        if (&layer.confined == confined) return layer.native;
+    return nullptr;
+}
+
+int openRegularFileOnly(sqlite3_vfs* confined, const char* path, sqlite3_file* file, int flags, int* outFlags) {
+    // SQLite closes what it could not open only when it has methods.
+    file->pMethods = nullptr;
+    sqlite3_vfs* native = nativeOf(confined);
+    if (native == nullptr) return SQLITE_CANTOPEN;
     if (path != nullptr) {
         if (const std::optional<std::string> kind = sysutils::nonRegularFileKind(path)) {
             recordRefusal("it reads " + std::string(path) + ", which is " + *kind);
-            // SQLite closes what it could not open only when it has methods.
-            file->pMethods = nullptr;
             return SQLITE_CANTOPEN;
         }
     }
-    return sqliteFiles->xOpen(sqliteFiles, path, file, flags, outFlags);
+    return native->xOpen(native, path, file, flags, outFlags);
 }
 
 void confineSqliteFiles() {
-    sqliteFiles = sqlite3_vfs_find(nullptr);
-    if (sqliteFiles == nullptr) return;
-    // Every other call goes to SQLite's own functions with the data they expect.
-    static sqlite3_vfs regularFilesOnly = *sqliteFiles;
-    regularFilesOnly.zName = "gishost-regular-files";
-    regularFilesOnly.pNext = nullptr;
-    regularFilesOnly.xOpen = openRegularFileOnly;
-    sqlite3_vfs_register(&regularFilesOnly, /*makeDflt=*/1);
+    sqlite3_vfs* const defaultLayer = sqlite3_vfs_find(nullptr);
+    std::vector<sqlite3_vfs*> natives;
+    for (sqlite3_vfs* layer = defaultLayer; layer != nullptr; layer = layer->pNext) natives.push_back(layer);
+    for (sqlite3_vfs* native : natives) {
+        ConfinedSqliteFiles& entry = sqliteFileLayers.emplace_back();
+        entry.native = native;
+        entry.confined = *native;
+        entry.confined.pNext = nullptr;
+        entry.confined.xOpen = openRegularFileOnly;
+        sqlite3_vfs_unregister(native);
+        sqlite3_vfs_register(&entry.confined, /*makeDflt=*/native == defaultLayer ? 1 : 0);
+    }
 }
 
 void keepOnlyPermittedDrivers() {

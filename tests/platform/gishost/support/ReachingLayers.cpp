@@ -122,6 +122,10 @@ std::vector<ReachingLayer> layersReaching(const std::string& folder,
         {"a file in a tar archive", "/vsitar/" + in("src.tar") + "/src.geojson", in("src.tar")},
         {"a slice of a file", "/vsisubfile/0_" + size + "," + geojson, geojson},
         {"a GeoPackage's layer named with its driver", "GPKG:" + gpkg + ":x", gpkg},
+        {"a GeoPackage by a database address that names SQLite's file layer",
+         "SQLite:file:" + gpkg + "?vfs=unix", gpkg},
+        {"a GeoPackage by a database address that names another of SQLite's file layers",
+         "SQLite:file:" + gpkg + "?vfs=unix-dotfile", gpkg},
     };
 }
 
