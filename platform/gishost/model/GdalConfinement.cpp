@@ -239,6 +239,7 @@ void confine() {
         keepOnlyPermittedDrivers();
         confineFileSystems();
         confineSqliteFiles();
+        CPLSetConfigOption("SPATIALITE_LOAD", "NO");
         CPLHTTPSetFetchCallback(refuseNetworkRequest, nullptr);
     });
 }

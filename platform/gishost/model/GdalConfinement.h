@@ -12,9 +12,14 @@
 //   with SQLite's own file layer, which is confined like GDAL's (below).
 // - Files: GDAL's file system for plain paths is wrapped, so that every open of a path
 //   that names a pipe, a device or a socket (a symbolic link followed) is refused before
-//   it can wait; so is SQLite's default file layer. The archive and slice file systems (/vsizip/, /vsigzip/, /vsitar/,
-//   /vsisubfile/ ...) open their container through that same file system, so they are
-//   covered wherever they are nested.
+//   it can wait; so is every file layer of SQLite's (the default and those a database
+//   address names with "vfs="). The archive and slice file systems (/vsizip/, /vsigzip/,
+//   /vsitar/, /vsisubfile/ ...) open their container through that same file system, so
+//   they are covered wherever they are nested.
+// - Database extensions: the SQLite-based drivers are kept from loading the spatial
+//   extension, whose virtual tables (a shapefile, a text or a dBASE file seen as a table
+//   of the database) read the file they name with the C library's own calls, beyond
+//   both file layers. GDAL reads the geometry of a spatial database without it.
 // - Everything else: the file systems that reach beyond this machine's files (standard
 //   input and output, the network) refuse every path, and GDAL's own network requests
 //   (such as a schema download) fail at once.

@@ -2,7 +2,9 @@
 // through another (virtual layers, archive and slice paths, a driver's own form,
 // symbolic links) open when that file is a real one and are refused, naming it, when it
 // is a pipe or a device; standard input, the network and unreadable companion files are
-// refused too; drivers the host does not use stay out even after GDAL registers anew.
+// refused too, and so is a database's table that the spatial extension would read from a
+// file with its own calls; drivers the host does not use stay out even after GDAL
+// registers anew.
 #include <cpl_http.h>
 #include <gdal.h>
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sqlite3.h>
 
 #include "LayerFixtures.h"
 #include "ReachingLayers.h"
@@ -23,6 +26,22 @@ namespace {
 
 using namespace gishost;
 using testing_support::TemporaryFolder;
+
+// Adds to the GeoPackage at `path` a table x, a virtual table of the spatial extension's
+// that reads the shapefile `shapefile` (named without its ending) with its own file calls.
+void makeTableOfAShapefile(const std::string& path, const std::string& shapefile) {
+    sqlite3* database = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &database), SQLITE_OK);
+    const std::string statements =
+        "PRAGMA writable_schema=ON;"
+        "INSERT INTO sqlite_master(type, name, tbl_name, rootpage, sql) VALUES ('table', 'x', 'x', 0, "
+        "'CREATE VIRTUAL TABLE x USING VirtualShape(''" + shapefile + "'', ''UTF-8'', 4326)');"
+        "INSERT INTO gpkg_contents(table_name, data_type, identifier) VALUES ('x', 'attributes', 'x');";
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(database, statements.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
+    sqlite3_free(error);
+    sqlite3_close(database);
+}
 
 // The reason the model gives for not opening `source`, or "opened".
 std::string refusalOf(const std::string& source) {
@@ -101,6 +120,26 @@ TEST(GdalConfinement, RefusesWhatIsNoFileOfThisMachineAndCompanionsThatCannotBeR
         EXPECT_EQ(refusalOf(test.source), test.reason) << test.kind;
         EXPECT_FALSE(model::openFeatureLayer(test.source)->Valid()) << test.kind;
     }
+}
+
+TEST(GdalConfinement, ReadsNoTableOfADatabaseThatWouldReadAFileOnItsOwn) {
+    TemporaryFolder folder;
+    const testing_support::FixtureLayer points{"shp", "points", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}};
+    testing_support::writeLayer(folder.pathOf("points.shp"), points);
+    const std::string database = testing_support::writeLayer(folder.pathOf("own.gpkg"),
+                                                             {"gpkg", "y", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}});
+    makeTableOfAShapefile(database, folder.pathOf("points"));
+    // The number of features the host reads from `table`, or -1 when it cannot read them.
+    const auto featuresOf = [&](const std::string& table) {
+        try {
+            const com::ComPtr<IFeatureClass> featureClass = model::openFeatureLayer(database, table)->FeatureClass();
+            return featureClass ? featureClass->FeatureCount(nullptr) : -1;
+        } catch (const com::Error&) {
+            return -1;
+        }
+    };
+    EXPECT_EQ(featuresOf("x"), -1);
+    EXPECT_EQ(featuresOf("y"), 1);
 }
 
 TEST(GdalConfinement, KeepsOnlyItsDriversWhenGdalRegistersAgainAndAsksNothingOfTheNetwork) {
