@@ -9,7 +9,12 @@ const char* const driverUsage =
     "usage: brelmark_driver --nodes FILE --connections FILE --type Distances|Probabilities|Links|none\n"
     "         [--structure Full|Partial] [--indices all|A,NL,NC,H,CCP,LCP,IIC,F,AWF,PC]\n"
     "         [--threshold T] [--distance D] [--probability P] [--min-probability M]\n"
-    "         [--all-paths yes|no] [--candidates] [--AL A] [--components] [--pairs]\n";
+    "         [--all-paths yes|no] [--candidates] [--AL A] [--components] [--pairs]\n"
+    "Runs one execution of the engine as the program's worker runs it: every message box printed\n"
+    "to standard error, the results to standard output as name<TAB>index-or-ID<TAB>value.\n"
+    "Defaults: --structure Partial, no index, --threshold 0, --distance 0, --probability 0,\n"
+    "--min-probability 0, --all-paths yes, --AL 0; --candidates (the node file's third column marks\n"
+    "candidates), --components and --pairs (print them too) off. --help prints this text.\n";
 
 namespace {
 
@@ -17,6 +22,17 @@ bool parseFloat(const std::string& text, float& value) {
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     return result.ec == std::errc() && result.ptr == end;
+}
+
+// The options that take a value; the others are flags.
+const char* const optionsWithValue[] = {"--nodes",     "--connections", "--type",        "--structure",
+                                        "--indices",   "--all-paths",   "--threshold",   "--distance",
+                                        "--probability", "--min-probability", "--AL"};
+
+bool takesValue(const std::string& name) {
+    for (const char* option : optionsWithValue)
+        if (name == option) return true;
+    return false;
 }
 
 bool selectIndices(const std::string& list, DriverOptions& options) {
@@ -51,6 +67,8 @@ ParsedOptions parseDriverOptions(const std::vector<std::string>& arguments) {
         if (name == "--candidates") { options.addNodes = true; continue; }
         if (name == "--components") { options.printComponents = true; continue; }
         if (name == "--pairs") { options.printPairs = true; continue; }
+        if (name == "--help" || name == "-h") return ParsedOptions{std::nullopt, {}, true};
+        if (!takesValue(name)) return failure("unknown option " + name);
         if (i + 1 >= arguments.size()) return failure("missing value after " + name);
         const std::string& value = arguments[++i];
         float number = 0.0f;
@@ -72,16 +90,12 @@ ParsedOptions parseDriverOptions(const std::vector<std::string>& arguments) {
             if (value != "yes" && value != "no") return failure("--all-paths takes yes or no");
             options.allPaths = value == "yes";
         } else if (!numeric) {
-            return name.rfind("--", 0) == 0 && (name == "--threshold" || name == "--distance" ||
-                                                name == "--probability" || name == "--min-probability" || name == "--AL")
-                       ? failure("not a number after " + name + ": " + value)
-                       : failure("unknown option " + name);
+            return failure("not a number after " + name + ": " + value);
         } else if (name == "--threshold") options.threshold = number;
         else if (name == "--distance") options.distance = number;
         else if (name == "--probability") options.probability = number;
         else if (name == "--min-probability") options.minProbability = number;
-        else if (name == "--AL") options.AL = number;
-        else return failure("unknown option " + name);
+        else options.AL = number;
     }
     if (options.nodeFile.empty() || options.connectionFile.empty()) return failure("--nodes and --connections are needed");
     return ParsedOptions{options, {}};

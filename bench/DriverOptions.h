@@ -27,10 +27,11 @@ struct DriverOptions {
     bool printPairs = false;
 };
 
-// The options, or an error text for the user.
+// The options, or an error text for the user, or neither when --help asks for the usage.
 struct ParsedOptions {
     std::optional<DriverOptions> options;
     std::string error;
+    bool help = false;
 };
 
 ParsedOptions parseDriverOptions(const std::vector<std::string>& arguments);

@@ -8,11 +8,13 @@
 //   brelmark_memory_benchmark [--sizes 250,500,1000,2000,5000,10000] [--full-up-to 500]
 //                             [--band 2000,5000,10000] [--selections all,PC,F+AWF]
 //                             [--path automatic|reference] [--reference-sample yes|no]
-//                             [--threads 0] [--folder DIR]
+//                             [--threads 0] [--folder DIR] [--help]
 //
 // With --path reference and --reference-sample yes, the reference computes the overall
 // landscape, one removal and one candidate: every per-node landscape takes the same memory
-// in turn, so that reaches the run's peak without the hours of the whole run.
+// in turn, so that reaches the run's peak without the hours of the whole run. --help prints
+// every option with its default; a wrong command line is refused (exit status 2) before
+// anything is run.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "CommaList.h"
+#include "BenchOptions.h"
 #include "IsolatedRun.h"
 #include "LandscapeGenerator.h"
 #include "engine/MemoryEstimate.h"
@@ -41,25 +43,39 @@ struct Options {
     std::string folder = (std::filesystem::temp_directory_path() / "brelmark_memory_benchmark").string();
 };
 
-Options parse(int argc, char** argv) {
-    Options o;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string name = argv[i];
-        const std::string value = argv[i + 1];
-        if (name == "--sizes") o.sizes = bench::commaNumbers(value);
-        else if (name == "--full-up-to") o.fullUpTo = std::stoi(value);
-        else if (name == "--band") o.bands = bench::commaNumbers(value);
-        else if (name == "--selections") o.selections = bench::commaItems(value);
-        else if (name == "--path") o.reference = value == "reference";
-        else if (name == "--reference-sample") o.referenceSample = value == "yes";
-        else if (name == "--threads") o.threads = static_cast<unsigned>(std::stoul(value));
-        else if (name == "--folder") o.folder = value;
-        else {
-            std::fprintf(stderr, "unknown option %s\n", name.c_str());
-            std::exit(2);
-        }
-    }
-    return o;
+const std::vector<std::string> selectionNames{"all", "PC", "F+AWF"};
+
+// The command line, its defaults taken from `o`, which the options set.
+bench::CommandLine commandLineOf(Options& o) {
+    using bench::wholeNumber;
+    std::string selections;
+    for (const std::string& name : o.selections) selections += (selections.empty() ? "" : ",") + name;
+    return {"brelmark_memory_benchmark",
+            "Sets the engine's memory estimate beside the peak resident size of each run, on generated\n"
+            "landscapes and bands of patches, each run in a child process of its own. The default run\n"
+            "takes about 10 minutes on 8 cores (most of it the cases of 10,000) and peaks at about 1.4 GB\n"
+            "(the band of 10,000 with all indices; bench/RESULTS.md).\n",
+            {{"--sizes", "N,N,...", bench::commaText(o.sizes), "the landscapes' numbers of nodes",
+              [&o](const std::string& v) { o.sizes = bench::wholeNumbers(v, 1); }},
+             {"--full-up-to", "N", std::to_string(o.fullUpTo), "a Full connection file too up to this size",
+              [&o](const std::string& v) { o.fullUpTo = wholeNumber<std::int32_t>(v, 0); }},
+             {"--band", "N,N,...", bench::commaText(o.bands), "the bands' numbers of patches, \"\" for none",
+              [&o](const std::string& v) { o.bands = bench::wholeNumbers(v, 1); }},
+             {"--selections", "S,S,...", selections, "index selections, each of all, PC, F+AWF",
+              [&o](const std::string& v) {
+                  std::vector<std::string> names = bench::commaItems(v);
+                  for (const std::string& name : names) bench::oneOf(name, selectionNames);
+                  o.selections = std::move(names);
+              }},
+             {"--path", "automatic|reference", o.reference ? "reference" : "automatic", "the processing path",
+              [&o](const std::string& v) { o.reference = bench::oneOf(v, {"automatic", "reference"}) == "reference"; }},
+             {"--reference-sample", "yes|no", o.referenceSample ? "yes" : "no",
+              "the reference computes one removal and one candidate only",
+              [&o](const std::string& v) { o.referenceSample = bench::oneOf(v, {"yes", "no"}) == "yes"; }},
+             {"--threads", "N", std::to_string(o.threads), "threads of the fast path, 0 for every core",
+              [&o](const std::string& v) { o.threads = wholeNumber<unsigned>(v, 0); }},
+             {"--folder", "DIR", o.folder, "where the landscapes are written",
+              [&o](const std::string& v) { o.folder = bench::folderPath(v); }}}};
 }
 
 struct Selection {
@@ -134,7 +150,8 @@ double megabytes(double bytes) { return bytes / (1024.0 * 1024.0); }
 }  // namespace
 
 int main(int argc, char** argv) {
-    const Options o = parse(argc, argv);
+    Options o;
+    if (const std::optional<int> code = bench::exitCodeBeforeRun(commandLineOf(o), argc, argv)) return *code;
     std::filesystem::create_directories(o.folder);
     std::vector<Case> cases;
     for (const std::int32_t n : o.sizes) {
