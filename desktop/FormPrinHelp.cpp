@@ -9,6 +9,15 @@
 #include "vcl/Shell.h"
 
 namespace desktop {
+namespace {
+
+// Told under the shell's box when the manual is not there: the build writes it into help/
+// beside the program, which finds it from the folder it was started in.
+constexpr const char* howToGetTheManual =
+    "The build writes it into help/ beside the program (bash scripts/run builds both in build/run): "
+    "start brelmark in that folder, for instance cd build/run && ./brelmark";
+
+}  // namespace
 
 void TFormPrincipal::placePCOptions() {
     if (FormMorePC == nullptr) return;
@@ -43,7 +52,7 @@ void TFormPrincipal::HelpContentsClick(vcl::TObject*) {
     std::filesystem::current_path(startDir, error);
     // The shell opens the manual with the viewer of PDF files and tells itself when it
     // cannot; the window does not wait for the viewer.
-    vcl::shell().openDocument("help/Brelmarkmanual.pdf");
+    vcl::shell().openDocument("help/Brelmarkmanual.pdf", howToGetTheManual);
     std::filesystem::current_path(current, error);
 }
 

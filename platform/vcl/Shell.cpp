@@ -40,8 +40,10 @@ std::string viewerFor(const std::string& path) {
 
 }  // namespace
 
-std::string documentMissingText(const std::string& path) {
-    return "Cannot open file " + path + " (the file does not exist)";
+std::string documentMissingText(const std::string& path, const std::string& howToGetIt) {
+    std::string text = "Cannot open file " + path + " (the file does not exist)";
+    if (!howToGetIt.empty()) text += "\n" + howToGetIt;
+    return text;
 }
 
 std::string noProgramForDocumentText(const std::string& path) {
@@ -60,24 +62,24 @@ void installShell(Shell* replacement) { installed = replacement; }
 
 SystemShell::SystemShell(std::string opener) : opener_(std::move(opener)) {}
 
-void SystemShell::openDocument(const std::string& path) {
+void SystemShell::openDocument(const std::string& path, const std::string& howToGetIt) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     const std::string document = error ? path : absolute.lexically_normal().string();
     if (!std::filesystem::is_regular_file(document, error)) {
-        sysutils::ShowMessage(documentMissingText(document), errorCaption);
+        sysutils::ShowMessage(documentMissingText(document, howToGetIt), errorCaption);
         return;
     }
 
     auto* process = new QProcess;
     runningOpeners().push_back(process);
     // The opener's status when it ended, or -1 when it crashed or could not be started.
-    const auto ended = [process, document](int status) {
+    const auto ended = [process, document, howToGetIt](int status) {
         std::vector<QProcess*>& running = runningOpeners();
         running.erase(std::remove(running.begin(), running.end(), process), running.end());
         process->deleteLater();
         if (status == 0) return;
-        sysutils::ShowMessage(status == openerFoundNoFile ? documentMissingText(document)
+        sysutils::ShowMessage(status == openerFoundNoFile ? documentMissingText(document, howToGetIt)
                                                           : noProgramForDocumentText(document),
                               errorCaption);
     };
@@ -108,7 +110,7 @@ void SystemShell::waitForOpeners() {
 ScriptedShell::ScriptedShell() : previous_(installed) { installed = this; }
 ScriptedShell::~ScriptedShell() { installed = previous_; }
 
-void ScriptedShell::openDocument(const std::string& path) {
+void ScriptedShell::openDocument(const std::string& path, const std::string&) {
     std::error_code error;
     documents_.push_back({path, std::filesystem::current_path(error).string()});
 }

@@ -12,22 +12,23 @@ class Shell {
 public:
     virtual ~Shell() = default;
     // Opens the document (relative to the working folder, or absolute) and returns
-    // without waiting for the program that shows it.
-    virtual void openDocument(const std::string& path) = 0;
+    // without waiting for the program that shows it. howToGetIt, unless empty, is told on
+    // a line of its own when the document does not exist: where the document comes from.
+    virtual void openDocument(const std::string& path, const std::string& howToGetIt) = 0;
 };
 
 Shell& shell();
 void installShell(Shell* shell);
 
 // Opens documents with the desktop's opener (xdg-open). A shell shows what went wrong
-// itself: a box captioned "Error!" names a document that does not exist, and, when no
-// program could open it (the opener failed or could not be started), says that a
-// viewer for its type is needed. The opener runs on its own; the failure is told when
-// it ends, while the window goes on.
+// itself: a box captioned "Error!" names a document that does not exist (with how to get
+// it, when the caller tells), and, when no program could open it (the opener failed or
+// could not be started), says that a viewer for its type is needed. The opener runs on
+// its own; the failure is told when it ends, while the window goes on.
 class SystemShell : public Shell {
 public:
     explicit SystemShell(std::string opener = "xdg-open");
-    void openDocument(const std::string& path) override;
+    void openDocument(const std::string& path, const std::string& howToGetIt) override;
 
     // Waits until every opener started has ended and its failure, if any, was told.
     // For tests: the program never waits for a viewer.
@@ -38,7 +39,7 @@ private:
 };
 
 // The texts of the shell's boxes.
-std::string documentMissingText(const std::string& path);
+std::string documentMissingText(const std::string& path, const std::string& howToGetIt = {});
 std::string noProgramForDocumentText(const std::string& path);
 
 // Installs itself for its lifetime.
@@ -53,7 +54,7 @@ public:
     ScriptedShell(const ScriptedShell&) = delete;
     ScriptedShell& operator=(const ScriptedShell&) = delete;
 
-    void openDocument(const std::string& path) override;
+    void openDocument(const std::string& path, const std::string& howToGetIt) override;
     const std::vector<Document>& documents() const { return documents_; }
 
 private:

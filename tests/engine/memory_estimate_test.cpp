@@ -153,7 +153,9 @@ TEST(MemoryEstimate, TheProcessingStepNeverAllocatesMoreThanItsEstimate) {
                     run->computeWithoutNode(0);
                     if (run->nAddedNodes > 0) run->computeWithAddedNode(0);
                 });
-                if (path == ProcessingPath::Fast) ASSERT_EQ(run->processedOn, ProcessingPath::Fast);
+                if (path == ProcessingPath::Fast) {
+                    ASSERT_EQ(run->processedOn, ProcessingPath::Fast);
+                }
                 EXPECT_LE(static_cast<std::uint64_t>(peak), engine::processingMemory(run->memoryShape(threads), path));
             }
         }

@@ -86,7 +86,9 @@ ColumnCell columnCell(const DbaseColumn& column, const com::Variant& value) {
         case fieldType::Integer: converted = com::toLong(value); break;
         case fieldType::Single: converted = static_cast<float>(com::toDouble(value)); break;
         case fieldType::Double: converted = com::toDouble(value); break;
-        case fieldType::Date: converted = value.is<com::Date>() ? value : com::Variant(com::Date{com::toDouble(value)}); break;
+        case fieldType::Date:
+            converted = value.is<com::Date>() ? value.get<com::Date>() : com::Date{com::toDouble(value)};
+            break;
         default: converted = com::toText(value); break;
     }
     std::string text = columnText(column, converted);
