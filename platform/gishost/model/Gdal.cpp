@@ -1,6 +1,7 @@
 #include "gishost/model/Gdal.h"
 
 #include <cpl_error.h>
+#include <cpl_port.h>
 
 #include <algorithm>
 #include <cctype>
@@ -95,17 +96,13 @@ bool isVirtualSource(const std::string& source) {
     const std::size_t colon = source.find(':');
     if (colon == std::string::npos) return false;
     const std::string prefix = source.substr(0, colon);
-    for (const std::string& driver : permittedDrivers())
-        if (driver.size() == prefix.size() &&
-            std::equal(driver.begin(), driver.end(), prefix.begin(), [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-            }))
-            return true;
-    return false;
+    const std::vector<std::string>& drivers = permittedDrivers();
+    return std::any_of(drivers.begin(), drivers.end(),
+                       [&](const std::string& driver) { return EQUAL(driver.c_str(), prefix.c_str()); });
 }
 
-void recordRefusal(const std::string& reason) {
-    if (innermost != nullptr) innermost->refuse(reason);
+void recordRefusal(const std::string& path, const std::string& what) {
+    if (innermost != nullptr) innermost->refuse("it reads " + path + ", which is " + what);
 }
 
 ErrorScope::ErrorScope() : previous_(innermost) {

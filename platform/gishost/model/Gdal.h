@@ -63,8 +63,8 @@ private:
     ErrorScope* previous_;
 };
 
-// Tells the innermost ErrorScope of this thread, if any, that GDAL was refused a path;
-// `reason` says which and why ("it reads /data/src.gpkg, which is a pipe").
-void recordRefusal(const std::string& reason);
+// Tells the innermost ErrorScope of this thread, if any, that GDAL was refused `path`,
+// which is `what` ("a pipe"): "it reads /data/src.gpkg, which is a pipe".
+void recordRefusal(const std::string& path, const std::string& what);
 
 }  // namespace gishost::model::gdal

@@ -21,6 +21,15 @@
 namespace gishost::model::gdal {
 namespace {
 
+// True, and the refusal recorded, when `path` names a pipe, a device or a socket, whose
+// open for reading would wait for a writer, perhaps for ever, or never end.
+bool refusedAsNoRegularFile(const char* path) {
+    if (path == nullptr) return false;
+    const std::optional<std::string> kind = sysutils::nonRegularFileKind(path);
+    if (kind) recordRefusal(path, *kind);
+    return kind.has_value();
+}
+
 // Passes every call on to the file system it wraps, and owns it: GDAL deletes the
 // installed file systems when it ends, and the wrapped one goes with its wrapper.
 class ForwardingFileSystem : public VSIFilesystemHandler {
@@ -77,16 +86,14 @@ private:
     std::unique_ptr<VSIFilesystemHandler> inner_;
 };
 
-// GDAL's plain files, less pipes, devices and sockets: opening one for reading would wait
-// for a writer, perhaps for ever, and a device may never end. Only the open is refused;
-// looking at a path's kind (Stat) waits on nothing.
+// GDAL's plain files, less pipes, devices and sockets. Only the open is refused; looking
+// at a path's kind (Stat) waits on nothing.
 class RegularFilesOnly final : public ForwardingFileSystem {
 public:
     using ForwardingFileSystem::ForwardingFileSystem;
 
     VSIVirtualHandle* Open(const char* path, const char* access, bool setError, CSLConstList options) override {
-        if (const std::optional<std::string> kind = sysutils::nonRegularFileKind(path)) {
-            recordRefusal("it reads " + std::string(path) + ", which is " + *kind);
+        if (refusedAsNoRegularFile(path)) {
             errno = EACCES;
             return nullptr;
         }
@@ -101,7 +108,7 @@ public:
     RefusedFileSystem(VSIFilesystemHandler* inner, std::string what) : inner_(inner), what_(std::move(what)) {}
 
     VSIVirtualHandle* Open(const char* path, const char*, bool, CSLConstList) override {
-        recordRefusal("it reads " + std::string(path) + ", which is " + what_);
+        recordRefusal(path, what_);
         errno = EACCES;
         return nullptr;
     }
@@ -160,12 +167,7 @@ int openRegularFileOnly(sqlite3_vfs* confined, const char* path, sqlite3_file* f
     file->pMethods = nullptr;
     sqlite3_vfs* native = nativeOf(confined);
     if (native == nullptr) return SQLITE_CANTOPEN;
-    if (path != nullptr) {
-        if (const std::optional<std::string> kind = sysutils::nonRegularFileKind(path)) {
-            recordRefusal("it reads " + std::string(path) + ", which is " + *kind);
-            return SQLITE_CANTOPEN;
-        }
-    }
+    if (refusedAsNoRegularFile(path)) return SQLITE_CANTOPEN;
     return native->xOpen(native, path, file, flags, outFlags);
 }
 
