@@ -99,10 +99,35 @@ std::string folderPath(const std::string& text) {
     return text;
 }
 
-std::string commaText(const std::vector<int>& numbers) {
+std::string commaText(const std::vector<std::string>& names) {
     std::string text;
-    for (const int number : numbers) text += (text.empty() ? "" : ",") + std::to_string(number);
+    for (const std::string& name : names) text += (text.empty() ? "" : ",") + name;
     return text;
+}
+
+std::string commaText(const std::vector<int>& numbers) {
+    std::vector<std::string> names;
+    for (const int number : numbers) names.push_back(std::to_string(number));
+    return commaText(names);
+}
+
+Option sizesOption(std::vector<int>& sizes) {
+    return {"--sizes", "N,N,...", commaText(sizes), "the landscapes' numbers of nodes",
+            [&sizes](const std::string& v) { sizes = wholeNumbers(v, 1); }};
+}
+
+Option fullUpToOption(int& fullUpTo) {
+    return {"--full-up-to", "N", std::to_string(fullUpTo), "a Full connection file too up to this size",
+            [&fullUpTo](const std::string& v) { fullUpTo = wholeNumber(v, 0); }};
+}
+
+Option threadsOption(unsigned& threads) {
+    return {"--threads", "N", std::to_string(threads), "threads of the fast path, 0 for every core",
+            [&threads](const std::string& v) { threads = wholeNumber<unsigned>(v, 0); }};
+}
+
+Option folderOption(std::string& folder, const std::string& description) {
+    return {"--folder", "DIR", folder, description, [&folder](const std::string& v) { folder = folderPath(v); }};
 }
 
 }  // namespace bench

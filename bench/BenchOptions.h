@@ -92,7 +92,15 @@ std::string oneOf(const std::string& text, const std::vector<std::string>& allow
 // `text` as a folder's path: any but the empty one.
 std::string folderPath(const std::string& text);
 
-// The numbers as a comma-separated list, as the usage shows a default.
+// The numbers or names as a comma-separated list, as the usage shows a default.
 std::string commaText(const std::vector<int>& numbers);
+std::string commaText(const std::vector<std::string>& names);
+
+// Options that more than one benchmark takes, each setting the variable it is given,
+// whose value is the default the usage shows.
+Option sizesOption(std::vector<int>& sizes);      // --sizes: the landscapes' numbers of nodes
+Option fullUpToOption(int& fullUpTo);             // --full-up-to: a Full connection file too
+Option threadsOption(unsigned& threads);          // --threads: threads of the fast path
+Option folderOption(std::string& folder, const std::string& description);  // --folder
 
 }  // namespace bench

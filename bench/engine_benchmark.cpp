@@ -59,8 +59,7 @@ bench::CommandLine commandLineOf(Options& o) {
             "process of its own. The default run, up to n = 20,000, takes about 10 minutes on 8 cores (5 of\n"
             "them the whole reference runs at n = 500) and peaks at about 4.8 GB at n = 20,000\n"
             "(bench/RESULTS.md).\n",
-            {{"--sizes", "N,N,...", bench::commaText(o.sizes), "the landscapes' numbers of nodes",
-              [&o](const std::string& v) { o.sizes = bench::wholeNumbers(v, 1); }},
+            {bench::sizesOption(o.sizes),
              {"--reference-whole-up-to", "N", std::to_string(o.referenceWholeUpTo),
               "the reference runs whole up to this size",
               [&o](const std::string& v) { o.referenceWholeUpTo = wholeNumber<std::int32_t>(v, 0); }},
@@ -69,10 +68,8 @@ bench::CommandLine commandLineOf(Options& o) {
               [&o](const std::string& v) { o.referenceSampleUpTo = wholeNumber<std::int32_t>(v, 0); }},
              {"--sample", "N", std::to_string(o.sample), "per-node landscapes timed in a sample",
               [&o](const std::string& v) { o.sample = wholeNumber<std::int32_t>(v, 1); }},
-             {"--threads", "N", std::to_string(o.threads), "threads of the fast path, 0 for every core",
-              [&o](const std::string& v) { o.threads = wholeNumber<unsigned>(v, 0); }},
-             {"--full-up-to", "N", std::to_string(o.fullUpTo), "a Full connection file too up to this size",
-              [&o](const std::string& v) { o.fullUpTo = wholeNumber<std::int32_t>(v, 0); }},
+             bench::threadsOption(o.threads),
+             bench::fullUpToOption(o.fullUpTo),
              {"--probability", "P", number(static_cast<double>(o.probability)),
               "the probability at the link cutoff, above 0",
               [&o](const std::string& v) {
@@ -83,8 +80,7 @@ bench::CommandLine commandLineOf(Options& o) {
               [&o](const std::string& v) { o.candidatePercent = realNumber(v, 0.0, 100.0); }},
              {"--seed", "N", std::to_string(o.seed), "the landscape of n nodes has the seed N + n",
               [&o](const std::string& v) { o.seed = wholeNumber<std::uint64_t>(v, 0); }},
-             {"--folder", "DIR", o.folder, "where the landscapes are written",
-              [&o](const std::string& v) { o.folder = bench::folderPath(v); }}}};
+             bench::folderOption(o.folder, "where the landscapes are written")}};
 }
 
 double secondsSince(std::chrono::steady_clock::time_point start) {

@@ -47,21 +47,16 @@ const std::vector<std::string> selectionNames{"all", "PC", "F+AWF"};
 
 // The command line, its defaults taken from `o`, which the options set.
 bench::CommandLine commandLineOf(Options& o) {
-    using bench::wholeNumber;
-    std::string selections;
-    for (const std::string& name : o.selections) selections += (selections.empty() ? "" : ",") + name;
     return {"brelmark_memory_benchmark",
             "Sets the engine's memory estimate beside the peak resident size of each run, on generated\n"
             "landscapes and bands of patches, each run in a child process of its own. The default run\n"
             "takes about 10 minutes on 8 cores (most of it the cases of 10,000) and peaks at about 1.4 GB\n"
             "(the band of 10,000 with all indices; bench/RESULTS.md).\n",
-            {{"--sizes", "N,N,...", bench::commaText(o.sizes), "the landscapes' numbers of nodes",
-              [&o](const std::string& v) { o.sizes = bench::wholeNumbers(v, 1); }},
-             {"--full-up-to", "N", std::to_string(o.fullUpTo), "a Full connection file too up to this size",
-              [&o](const std::string& v) { o.fullUpTo = wholeNumber<std::int32_t>(v, 0); }},
+            {bench::sizesOption(o.sizes),
+             bench::fullUpToOption(o.fullUpTo),
              {"--band", "N,N,...", bench::commaText(o.bands), "the bands' numbers of patches, \"\" for none",
               [&o](const std::string& v) { o.bands = bench::wholeNumbers(v, 1); }},
-             {"--selections", "S,S,...", selections, "index selections, each of all, PC, F+AWF",
+             {"--selections", "S,S,...", bench::commaText(o.selections), "index selections, each of all, PC, F+AWF",
               [&o](const std::string& v) {
                   std::vector<std::string> names = bench::commaItems(v);
                   for (const std::string& name : names) bench::oneOf(name, selectionNames);
@@ -72,10 +67,8 @@ bench::CommandLine commandLineOf(Options& o) {
              {"--reference-sample", "yes|no", o.referenceSample ? "yes" : "no",
               "the reference computes one removal and one candidate only",
               [&o](const std::string& v) { o.referenceSample = bench::oneOf(v, {"yes", "no"}) == "yes"; }},
-             {"--threads", "N", std::to_string(o.threads), "threads of the fast path, 0 for every core",
-              [&o](const std::string& v) { o.threads = wholeNumber<unsigned>(v, 0); }},
-             {"--folder", "DIR", o.folder, "where the landscapes are written",
-              [&o](const std::string& v) { o.folder = bench::folderPath(v); }}}};
+             bench::threadsOption(o.threads),
+             bench::folderOption(o.folder, "where the landscapes are written")}};
 }
 
 struct Selection {
@@ -83,15 +76,12 @@ struct Selection {
          doF = false, doAWF = false, doPC = false;
 };
 
+// The indices of one of selectionNames, the only names the command line lets through.
 Selection selectionOf(const std::string& name) {
     Selection s;
     if (name == "all") s = {true, true, true, true, true, true, true, true, true, true};
     else if (name == "PC") s.doPC = true;
     else if (name == "F+AWF") s.doF = s.doAWF = true;
-    else {
-        std::fprintf(stderr, "unknown selection %s\n", name.c_str());
-        std::exit(2);
-    }
     return s;
 }
 

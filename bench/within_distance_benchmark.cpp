@@ -57,8 +57,7 @@ bench::CommandLine commandLineOf(Options& o) {
               [&o](const std::string& v) { o.verifyUpTo = wholeNumber(v, 0); }},
              {"--seed", "N", std::to_string(o.seed), "the layer of n patches has the seed N + n",
               [&o](const std::string& v) { o.seed = wholeNumber<std::uint64_t>(v, 0); }},
-             {"--folder", "DIR", o.folder, "where the layers and the outputs are written",
-              [&o](const std::string& v) { o.folder = bench::folderPath(v); }}}};
+             bench::folderOption(o.folder, "where the layers and the outputs are written")}};
 }
 
 std::size_t lineCount(const std::string& path) {
