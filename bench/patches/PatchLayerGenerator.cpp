@@ -1,11 +1,12 @@
 #include "patches/PatchLayerGenerator.h"
 
 #include <geos_c.h>
+#include <cpl_vsi.h>
 #include <ogrsf_frmts.h>
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -164,9 +165,11 @@ PatchLayer generatePatches(int count, std::uint64_t seed) {
     return layer;
 }
 
-void writeGeoPackage(const PatchLayer& layer, const std::string& path) {
+namespace {
+
+void writeGeoPackageAt(const PatchLayer& layer, const std::string& path) {
     GDALAllRegister();
-    std::filesystem::remove(path);
+    VSIUnlink(path.c_str());
     GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("GPKG");
     if (driver == nullptr) throw std::runtime_error("GDAL has no GeoPackage driver");
     std::unique_ptr<GDALDataset> dataset(driver->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
@@ -194,6 +197,22 @@ void writeGeoPackage(const PatchLayer& layer, const std::string& path) {
         if (patches->CreateFeature(&feature) != OGRERR_NONE) throw std::runtime_error("cannot write " + path);
     }
     dataset->CommitTransaction();
+}
+
+}  // namespace
+
+void writeGeoPackage(const PatchLayer& layer, const std::string& path) {
+    // Made in GDAL's memory files, then copied into place: a process that has read a layer
+    // through the host lets GDAL write no file.
+    const std::string memoryPath = "/vsimem/generated_patches.gpkg";
+    writeGeoPackageAt(layer, memoryPath);
+    vsi_l_offset size = 0;
+    GByte* bytes = VSIGetMemFileBuffer(memoryPath.c_str(), &size, /*bUnlinkAndSeize=*/TRUE);
+    if (bytes == nullptr) throw std::runtime_error("cannot create " + path);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
+    CPLFree(bytes);
+    if (!out.flush()) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace bench

@@ -138,7 +138,7 @@ void Bounds::include(const Bounds& other) {
 LayerDrawing readLayerDrawing(const std::string& path, const std::string& layerName) {
     model::gdal::ErrorScope errors;
     std::string why;
-    const model::gdal::Dataset dataset = model::gdal::open(path, GDAL_OF_VECTOR, why);
+    const model::gdal::Dataset dataset = model::gdal::open(path, GDAL_OF_VECTOR, why, layerName);
     if (!dataset) throw LayerDrawingError(path + ": " + (why.empty() ? "not a vector data source" : why));
     OGRLayerH layer =
         layerName.empty()

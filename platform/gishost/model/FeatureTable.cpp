@@ -171,7 +171,7 @@ struct OpenLayer {
 
 OpenLayer openLayer(const std::string& path, const std::string& layerName) {
     std::string error;
-    gdal::Dataset dataset = gdal::open(path, GDAL_OF_VECTOR, error);
+    gdal::Dataset dataset = gdal::open(path, GDAL_OF_VECTOR, error, layerName);
     if (!dataset) throw unreadable(path, layerName, error);
     OGRLayerH layer = findLayer(dataset.get(), layerName);
     if (layer == nullptr) throw unreadable(path, layerName, "it holds no such layer");

@@ -66,18 +66,28 @@ std::optional<std::string> refusal(const std::string& path) {
     return std::nullopt;
 }
 
-// Reads every layer's fields, which makes GDAL open what it opens only on demand (the
-// sources of a virtual layer).
-void readLayerFields(GDALDatasetH dataset) {
-    for (int k = 0; k < GDALDatasetGetLayerCount(dataset); ++k)
-        if (OGRLayerH layer = GDALDatasetGetLayer(dataset, k)) OGR_L_GetLayerDefn(layer);
+// Reads every layer's fields and spatial reference, which makes GDAL open what it opens
+// only on demand (the sources of a virtual layer, the files a map projection names).
+// Why the data set must be refused: a path GDAL was refused on the way, whichever layer
+// reached it, or the failure of the layer named `layerName` (the first when it is empty);
+// nothing when neither happened.
+std::optional<std::string> readLayers(GDALDatasetH dataset, const std::string& layerName) {
+    for (int k = 0; k < GDALDatasetGetLayerCount(dataset); ++k) {
+        OGRLayerH layer = GDALDatasetGetLayer(dataset, k);
+        if (layer == nullptr) continue;
+        ErrorScope reading;
+        OGR_L_GetLayerDefn(layer);
+        OGR_L_GetSpatialRef(layer);
+        const bool named = layerName.empty() ? k == 0 : layerName == OGR_L_GetName(layer);
+        if (reading.refused() || (named && reading.failed())) return reading.message();
+    }
+    return std::nullopt;
 }
-
 }  // namespace
 
 void registerDrivers() { confine(); }
 
-Dataset open(const std::string& path, unsigned int flags, std::string& error) {
+Dataset open(const std::string& path, unsigned int flags, std::string& error, const std::string& layerName) {
     if (std::optional<std::string> refused = refusal(path)) {
         error = std::move(*refused);
         return {};
@@ -85,9 +95,17 @@ Dataset open(const std::string& path, unsigned int flags, std::string& error) {
     registerDrivers();
     ErrorScope scope;
     Dataset dataset(GDALOpenEx(path.c_str(), flags | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
-    if (dataset && (flags & GDAL_OF_VECTOR) != 0) readLayerFields(dataset.get());
     if (dataset && scope.refused()) dataset.reset();
-    if (!dataset) error = scope.failed() ? scope.message() : "not a readable data source";
+    if (!dataset) {
+        error = scope.failed() || scope.writeRefused() ? scope.message() : "not a readable data source";
+        return dataset;
+    }
+    if ((flags & GDAL_OF_VECTOR) != 0) {
+        if (std::optional<std::string> unreadable = readLayers(dataset.get(), layerName)) {
+            error = std::move(*unreadable);
+            dataset.reset();
+        }
+    }
     return dataset;
 }
 
@@ -103,6 +121,10 @@ bool isVirtualSource(const std::string& source) {
 
 void recordRefusal(const std::string& path, const std::string& what) {
     if (innermost != nullptr) innermost->refuse("it reads " + path + ", which is " + what);
+}
+
+void recordWriteRefusal(const std::string& act, const std::string& path) {
+    if (innermost != nullptr) innermost->refuseWrite("it would " + act + " " + path);
 }
 
 ErrorScope::ErrorScope() : previous_(innermost) {
@@ -131,10 +153,17 @@ void ErrorScope::refuse(const std::string& reason) {
     first_ = reason;
 }
 
+void ErrorScope::refuseWrite(const std::string& reason) {
+    if (writeRefusal_.empty()) writeRefusal_ = reason;
+}
+
+const std::string& ErrorScope::message() const { return refused_ || writeRefusal_.empty() ? first_ : writeRefusal_; }
+
 void ErrorScope::clear() {
     failed_ = false;
     refused_ = false;
     first_.clear();
+    writeRefusal_.clear();
     CPLErrorReset();
 }
 

@@ -24,10 +24,12 @@ using Dataset = std::unique_ptr<void, DatasetCloser>;
 // refused before GDAL opens it ("it is a pipe"), and so is a file or folder that has one
 // as a companion file or entry, or a companion that is there but cannot be read (a
 // symbolic link in a loop); files and folders are GDAL's to read. A vector data set's
-// layers are read as far as their fields, so that a file that GDAL would open only then
-// (the source of a virtual layer) is refused here too: "it reads /data/src.gpkg, which
-// is a pipe".
-Dataset open(const std::string& path, unsigned int flags, std::string& error);
+// layers are read as far as their fields and spatial references, so that a file that
+// GDAL would open only then (the source of a virtual layer, a file its map projection
+// names) is refused here too ("it reads /data/src.gpkg, which is a pipe"); and when the
+// layer named `layerName` (the first when it is empty) cannot be read so far (a virtual
+// layer whose source layer is missing), the data set is refused with GDAL's reason.
+Dataset open(const std::string& path, unsigned int flags, std::string& error, const std::string& layerName = {});
 
 // True when `source` is not a plain path but a name that GDAL reads in its own way: a
 // path of one of its virtual file systems ("/vsizip//data/x.zip/roads.shp", whose
@@ -48,23 +50,35 @@ public:
     bool failed() const { return failed_; }
     // True when the failure is a path that GDAL was not let open (recordRefusal).
     bool refused() const { return refused_; }
-    // The first refusal's reason, else the first failure's message.
-    const std::string& message() const { return first_; }
+    // True when GDAL was refused a write (recordWriteRefusal) since the scope began.
+    bool writeRefused() const { return !writeRefusal_.empty(); }
+    // The first refusal's reason; else, when GDAL was refused a write, that refusal, the
+    // cause of whatever failed after it; else the first failure's message.
+    const std::string& message() const;
     void clear();
 
     // Called by GDAL's error handler.
     void record(const char* message);
     void refuse(const std::string& reason);
+    void refuseWrite(const std::string& reason);
 
 private:
     bool failed_ = false;
     bool refused_ = false;
     std::string first_;
+    std::string writeRefusal_;
     ErrorScope* previous_;
 };
 
 // Tells the innermost ErrorScope of this thread, if any, that GDAL was refused `path`,
 // which is `what` ("a pipe"): "it reads /data/src.gpkg, which is a pipe".
 void recordRefusal(const std::string& path, const std::string& what);
+
+// Tells the innermost ErrorScope of this thread, if any, that GDAL was refused to `act` on
+// `path` ("write", "delete"): "it would write /data/copy.gpkg". A refused write does not
+// fail what GDAL was doing by itself: a side file it would have written (an index, a
+// schema beside a GML file) is simply not written. When GDAL then fails, the refusal is
+// the reason given.
+void recordWriteRefusal(const std::string& act, const std::string& path);
 
 }  // namespace gishost::model::gdal

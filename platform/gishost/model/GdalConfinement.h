@@ -1,31 +1,35 @@
 #pragma once
-// What GDAL may reach in the host's process. A layer names one path, but GDAL opens
-// many more on its behalf: the sources of a virtual layer (and theirs), the archive
-// behind a /vsizip/ or /vsigzip/ path, the file of a "GPKG:file:layer" name, a
-// shapefile's companion files, a database's journal. Checking the one path given cannot
-// see those, so GDAL itself is confined, once per process:
+// What GDAL may reach in the host's process, and that it reaches it for reading only.
+// A layer names one path, but GDAL opens many more on its behalf: the sources of a
+// virtual layer (and theirs), the archive behind a /vsizip/ or /vsigzip/ path, the file
+// of a "GPKG:file:layer" name, a shapefile's companion files, a database's journal, the
+// init file or grid that a layer's map projection names. Checking the one path given
+// cannot see those, so GDAL itself is confined, once per process, together with every
+// library its kept drivers bring that opens files by itself:
 //
-// - Drivers: only those the host reads data with stay registered (permittedDrivers()),
-//   each of which does all its file access through GDAL's virtual file layer; every
-//   other driver is deregistered and kept out of a later GDALAllRegister (GDAL_SKIP).
-//   The SQLite-based drivers (GeoPackage, SQLite) open their databases and journals
-//   with SQLite's own file layer, which is confined like GDAL's (below).
-// - Files: GDAL's file system for plain paths is wrapped, so that every open of a path
-//   that names a pipe, a device or a socket (a symbolic link followed) is refused before
-//   it can wait; so is every file layer of SQLite's (the default and those a database
-//   address names with "vfs="). The archive and slice file systems (/vsizip/, /vsigzip/,
-//   /vsitar/, /vsisubfile/ ...) open their container through that same file system, so
-//   they are covered wherever they are nested.
-// - Database extensions: the SQLite-based drivers are kept from loading the spatial
-//   extension, whose virtual tables (a shapefile, a text or a dBASE file seen as a table
-//   of the database) read the file they name with the C library's own calls, beyond
-//   both file layers. GDAL reads the geometry of a spatial database without it.
-// - Everything else: the file systems that reach beyond this machine's files (standard
-//   input and output, the network) refuse every path, and GDAL's own network requests
-//   (such as a schema download) fail at once.
+// - Drivers: only those the host reads data with stay registered (permittedDrivers());
+//   every other driver is deregistered and kept out of a later GDALAllRegister
+//   (GDAL_SKIP).
+// - GDAL's file layer (ConfinedGdalFiles.h): the file system for plain paths opens
+//   regular files for reading only; the archive and slice file systems open their
+//   containers through it; those that reach beyond this machine (standard input and
+//   output, the network) refuse every path. Every kept driver reads through it, except:
+// - SQLite (ConfinedSqliteFiles.h), with which the GeoPackage and SQLite drivers and the
+//   projection library open databases: every file layer of SQLite's reads regular files
+//   only, writes nothing beside a logged database, and loads no extension.
+// - The projection library (ConfinedProjFiles.h), which reads init files, grids and its
+//   settings with its own calls: every context of it reads regular files only, through a
+//   file interface of the host's, and nothing from the network.
+// - Libraries kept out: the spatial extension of the SQLite-based drivers (its virtual
+//   tables read the file they name with their own calls), the XML parser that fetches
+//   what a GML document refers to (the GML driver reads with expat, which parses what
+//   GDAL hands it), and Python for a virtual raster's pixel functions.
+// - GDAL's own network requests (such as a schema download) fail at once.
 //
-// A refusal is reported to the innermost gdal::ErrorScope of the thread (Gdal.h), which
-// then holds it as its failure: "it reads /data/src.gpkg, which is a pipe".
+// A refusal is reported to the innermost gdal::ErrorScope of the thread (Gdal.h): a
+// path that is no regular file as its failure ("it reads /data/src.gpkg, which is a
+// pipe"), a write as the reason for whatever fails after it ("it would write
+// /data/copy.gpkg").
 #include <string>
 #include <vector>
 

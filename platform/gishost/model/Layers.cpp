@@ -21,7 +21,7 @@ std::string fileNameOf(const std::string& path) {
 
 bool opens(const std::string& path, unsigned int flags, const std::string& layerName = {}) {
     std::string error;
-    const gdal::Dataset dataset = gdal::open(path, flags, error);
+    const gdal::Dataset dataset = gdal::open(path, flags, error, layerName);
     if (!dataset) return false;
     if (layerName.empty()) return (flags & GDAL_OF_VECTOR) == 0 || GDALDatasetGetLayerCount(dataset.get()) > 0;
     return GDALDatasetGetLayerByName(dataset.get(), layerName.c_str()) != nullptr;

@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sqlite3.h>
 
 #include "LayerFixtures.h"
 #include "ReachingLayers.h"
@@ -30,17 +29,11 @@ using testing_support::TemporaryFolder;
 // Adds to the GeoPackage at `path` a table x, a virtual table of the spatial extension's
 // that reads the shapefile `shapefile` (named without its ending) with its own file calls.
 void makeTableOfAShapefile(const std::string& path, const std::string& shapefile) {
-    sqlite3* database = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &database), SQLITE_OK);
-    const std::string statements =
-        "PRAGMA writable_schema=ON;"
-        "INSERT INTO sqlite_master(type, name, tbl_name, rootpage, sql) VALUES ('table', 'x', 'x', 0, "
-        "'CREATE VIRTUAL TABLE x USING VirtualShape(''" + shapefile + "'', ''UTF-8'', 4326)');"
-        "INSERT INTO gpkg_contents(table_name, data_type, identifier) VALUES ('x', 'attributes', 'x');";
-    char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(database, statements.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
-    sqlite3_free(error);
-    sqlite3_close(database);
+    testing_support::editDatabase(
+        path, "PRAGMA writable_schema=ON;"
+              "INSERT INTO sqlite_master(type, name, tbl_name, rootpage, sql) VALUES ('table', 'x', 'x', 0, "
+              "'CREATE VIRTUAL TABLE x USING VirtualShape(''" + shapefile + "'', ''UTF-8'', 4326)');"
+              "INSERT INTO gpkg_contents(table_name, data_type, identifier) VALUES ('x', 'attributes', 'x');");
 }
 
 // The reason the model gives for not opening `source`, or "opened".

@@ -1,9 +1,17 @@
 #include "LayerFixtures.h"
 
+#include <cpl_string.h>
+#include <cpl_vsi.h>
 #include <gdal.h>
 #include <ogr_srs_api.h>
+#include <sqlite3.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace testing_support {
@@ -25,9 +33,15 @@ GDALDriverH vectorDriverFor(const std::string& extension) {
     return nullptr;
 }
 
-}  // namespace
+std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
-std::string writeLayer(const std::string& path, const FixtureLayer& layer) {
+void writeFile(const std::string& path, const void* bytes, std::size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+void writeLayerAt(const std::string& path, const FixtureLayer& layer) {
     GDALAllRegister();
     GDALDriverH driver = vectorDriverFor(layer.format);
     if (driver == nullptr) refuse("find a driver for ." + layer.format);
@@ -69,17 +83,62 @@ std::string writeLayer(const std::string& path, const FixtureLayer& layer) {
         OGR_F_Destroy(row);
     }
     GDALClose(dataset);
+}
+
+}  // namespace
+
+std::string writeThroughMemory(const std::string& path, const std::function<void(const std::string& folder)>& write) {
+    static std::atomic<int> made{0};
+    const std::string memory = "/vsimem/fixture" + std::to_string(++made);
+    write(memory);
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    char** names = VSIReadDir(memory.c_str());
+    for (char** name = names; name != nullptr && *name != nullptr; ++name) {
+        vsi_l_offset size = 0;
+        const GByte* bytes = VSIGetMemFileBuffer((memory + "/" + *name).c_str(), &size, /*bUnlinkAndSeize=*/FALSE);
+        if (bytes != nullptr) writeFile((folder / *name).string(), bytes, static_cast<std::size_t>(size));
+    }
+    CSLDestroy(names);
+    VSIRmdirRecursive(memory.c_str());
     return path;
 }
 
+std::string writeLayer(const std::string& path, const FixtureLayer& layer) {
+    return writeThroughMemory(path, [&](const std::string& folder) { writeLayerAt(folder + "/" + fileName(path), layer); });
+}
+
 std::string writeRaster(const std::string& path) {
-    GDALAllRegister();
-    GDALDriverH driver = GDALGetDriverByName("GTiff");
-    if (driver == nullptr) refuse("find the driver GTiff");
-    GDALDatasetH dataset = GDALCreate(driver, path.c_str(), 2, 2, 1, GDT_Float32, nullptr);
-    if (dataset == nullptr) refuse("create " + path);
-    GDALClose(dataset);
-    return path;
+    return writeThroughMemory(path, [&](const std::string& folder) {
+        GDALAllRegister();
+        GDALDriverH driver = GDALGetDriverByName("GTiff");
+        if (driver == nullptr) refuse("find the driver GTiff");
+        GDALDatasetH dataset = GDALCreate(driver, (folder + "/" + fileName(path)).c_str(), 2, 2, 1, GDT_Float32, nullptr);
+        if (dataset == nullptr) refuse("create " + path);
+        GDALClose(dataset);
+    });
+}
+
+void editDatabase(const std::string& path, const std::string& statements) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    sqlite3* database = nullptr;
+    if (sqlite3_open(":memory:", &database) != SQLITE_OK) throw std::runtime_error("cannot open a database in memory");
+    auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(bytes.size()));
+    std::copy(bytes.begin(), bytes.end(), copy);
+    const auto size = static_cast<sqlite3_int64>(bytes.size());
+    char* error = nullptr;
+    const bool edited =
+        sqlite3_deserialize(database, "main", copy, size, size,
+                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) == SQLITE_OK &&
+        sqlite3_exec(database, statements.c_str(), nullptr, nullptr, &error) == SQLITE_OK;
+    const std::string why = error != nullptr ? error : sqlite3_errmsg(database);
+    sqlite3_free(error);
+    sqlite3_int64 editedSize = 0;
+    unsigned char* result = edited ? sqlite3_serialize(database, "main", &editedSize, 0) : nullptr;
+    sqlite3_close(database);
+    if (result == nullptr) throw std::runtime_error("cannot edit " + path + ": " + why);
+    writeFile(path, result, static_cast<std::size_t>(editedSize));
+    sqlite3_free(result);
 }
 
 std::string squareWkt(double x, double y, double side) {

@@ -34,12 +34,17 @@ std::string readText(const std::string& path) {
     return text.str();
 }
 
-// Writes `bytes` through one of GDAL's writable virtual file systems.
-void writeThroughGdal(const std::string& virtualPath, const std::string& bytes) {
-    VSILFILE* file = VSIFOpenL(virtualPath.c_str(), "wb");
-    if (file == nullptr) throw std::runtime_error("cannot create " + virtualPath);
-    const bool written = VSIFWriteL(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (VSIFCloseL(file) != 0 || !written) throw std::runtime_error("cannot write " + virtualPath);
+// Writes `bytes` as the file `inside` of the archive that `prefix` ("/vsizip/",
+// "/vsigzip/") makes at `path`, through GDAL's memory files.
+void writeArchive(const std::string& path, const std::string& prefix, const std::string& inside,
+                  const std::string& bytes) {
+    writeThroughMemory(path, [&](const std::string& folder) {
+        const std::string virtualPath = prefix + folder + "/" + endsOf(path) + inside;
+        VSILFILE* file = VSIFOpenL(virtualPath.c_str(), "wb");
+        if (file == nullptr) throw std::runtime_error("cannot create " + virtualPath);
+        const bool written = VSIFWriteL(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        if (VSIFCloseL(file) != 0 || !written) throw std::runtime_error("cannot write " + virtualPath);
+    });
 }
 
 // A tar archive of one file, in the ustar layout.
@@ -90,8 +95,8 @@ void writeReachedFile(const std::string& path) {
     if (!std::filesystem::exists(geojson)) writeLayer(geojson, layer);
     const std::string bytes = readText(geojson);
     if (name == "src.geojson") writeText(path, bytes);
-    else if (name == "src.zip") writeThroughGdal("/vsizip/" + path + "/src.geojson", bytes);
-    else if (name == "src.geojson.gz") writeThroughGdal("/vsigzip/" + path, bytes);
+    else if (name == "src.zip") writeArchive(path, "/vsizip/", "/src.geojson", bytes);
+    else if (name == "src.geojson.gz") writeArchive(path, "/vsigzip/", "", bytes);
     else if (name == "src.tar") writeText(path, tarOf("src.geojson", bytes));
     else throw std::runtime_error("no such reached file: " + name);
 }
