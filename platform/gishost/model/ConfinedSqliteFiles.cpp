@@ -1,8 +1,11 @@
 #include "gishost/model/ConfinedSqliteFiles.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -12,6 +15,8 @@
 
 namespace gishost::model::gdal {
 namespace {
+
+constexpr int writing = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
 
 // A file opened through a confined layer: this header, then the file of the layer it
 // confines, which does the reading.
@@ -124,41 +129,70 @@ const sqlite3_io_methods readOnlyMethods = {
     confinedUnfetch,
 };
 
-// The methods of the log of a logged database that has none beside it (all it held is in
-// the database): an empty file that cannot be written, so that nothing is made beside
-// the database to read it.
-int emptyClose(sqlite3_file*) { return SQLITE_OK; }
-int emptyRead(sqlite3_file*, void* buffer, int amount, sqlite3_int64) {
-    std::memset(buffer, 0, static_cast<std::size_t>(amount));
-    return SQLITE_IOERR_SHORT_READ;
-}
-int emptyFileSize(sqlite3_file*, sqlite3_int64* size) {
-    *size = 0;
+// The log of a logged database, read as a plain file with a descriptor of its own (the
+// native layer, run by root, would give a log it opens the database's owner, even one it
+// only reads), or, when there is none beside the database (all it held is in the
+// database), an empty file; either cannot be written, and nothing is made beside the
+// database to read it.
+struct LogFile {
+    sqlite3_file base;
+    int descriptor;  // -1: no log
+};
+
+LogFile* logOf(sqlite3_file* file) { return reinterpret_cast<LogFile*>(file); }
+
+int logClose(sqlite3_file* file) {
+    if (logOf(file)->descriptor >= 0) ::close(logOf(file)->descriptor);
+    logOf(file)->descriptor = -1;
     return SQLITE_OK;
 }
-int emptyLock(sqlite3_file*, int) { return SQLITE_OK; }
-int emptyCheckReservedLock(sqlite3_file*, int* reserved) {
+int logRead(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset) {
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    const auto wanted = static_cast<std::size_t>(amount);
+    while (logOf(file)->descriptor >= 0 && done < wanted) {
+        const ssize_t read = ::pread(logOf(file)->descriptor, bytes + done, wanted - done,
+                                     static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (read < 0 && errno == EINTR) continue;
+        if (read < 0) return SQLITE_IOERR_READ;
+        if (read == 0) break;
+        done += static_cast<std::size_t>(read);
+    }
+    if (done == wanted) return SQLITE_OK;
+    std::memset(bytes + done, 0, wanted - done);
+    return SQLITE_IOERR_SHORT_READ;
+}
+int logFileSize(sqlite3_file* file, sqlite3_int64* size) {
+    struct stat status {};
+    *size = 0;
+    if (logOf(file)->descriptor < 0) return SQLITE_OK;
+    if (::fstat(logOf(file)->descriptor, &status) != 0) return SQLITE_IOERR_FSTAT;
+    *size = status.st_size;
+    return SQLITE_OK;
+}
+int logLock(sqlite3_file*, int) { return SQLITE_OK; }
+int logCheckReservedLock(sqlite3_file*, int* reserved) {
     *reserved = 0;
     return SQLITE_OK;
 }
-int emptyFileControl(sqlite3_file*, int, void*) { return SQLITE_NOTFOUND; }
-int emptySectorSize(sqlite3_file*) { return 4096; }
-int emptyDeviceCharacteristics(sqlite3_file*) { return 0; }
+int logFileControl(sqlite3_file*, int, void*) { return SQLITE_NOTFOUND; }
+int logSectorSize(sqlite3_file*) { return 4096; }
+int logDeviceCharacteristics(sqlite3_file*) { return 0; }
 
-const sqlite3_io_methods emptyLogMethods = {
+const sqlite3_io_methods logMethods = {
     1,
-    emptyClose,
-    emptyRead,
+    logClose,
+    logRead,
     refusedWrite,
     refusedTruncate,
     confinedSync,
-    emptyFileSize,
-    emptyLock,
-    emptyLock,
-    emptyCheckReservedLock,
-    emptyFileControl,
-    emptySectorSize,
-    emptyDeviceCharacteristics,
+    logFileSize,
+    logLock,
+    logLock,
+    logCheckReservedLock,
+    logFileControl,
+    logSectorSize,
+    logDeviceCharacteristics,
     nullptr,
     nullptr,
     nullptr,
@@ -167,7 +201,16 @@ const sqlite3_io_methods emptyLogMethods = {
     nullptr,
 };
 
-constexpr int writing = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+// Opens the log at `path` for reading, or an empty one when there is none.
+int openLog(const char* path, sqlite3_file* file, int flags, int* outFlags) {
+    // Not waiting, should a pipe have taken the name since it was looked at.
+    const int descriptor = ::open(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (descriptor < 0 && errno != ENOENT) return SQLITE_CANTOPEN;
+    logOf(file)->descriptor = descriptor;
+    file->pMethods = &logMethods;
+    if (outFlags != nullptr) *outFlags = (flags & ~writing) | SQLITE_OPEN_READONLY;
+    return SQLITE_OK;
+}
 
 int confinedOpen(sqlite3_vfs* confined, const char* path, sqlite3_file* file, int flags, int* outFlags) {
     sqlite3_vfs* native = nativeOf(confined);
@@ -176,17 +219,10 @@ int confinedOpen(sqlite3_vfs* confined, const char* path, sqlite3_file* file, in
     // A temporary file of a query: SQLite names it, writes it and deletes it itself.
     if (path == nullptr) return native->xOpen(native, path, file, flags, outFlags);
     if (refusedAsNoRegularFile(path)) return SQLITE_CANTOPEN;
+    if ((flags & SQLITE_OPEN_WAL) != 0) return openLog(path, file, flags, outFlags);
     if ((flags & writing) != 0) {
-        if ((flags & SQLITE_OPEN_WAL) == 0) {
-            refuseWrite("write", path);
-            return SQLITE_CANTOPEN;
-        }
-        if (::access(path, F_OK) != 0) {
-            file->pMethods = &emptyLogMethods;
-            if (outFlags != nullptr) *outFlags = (flags & ~writing) | SQLITE_OPEN_READONLY;
-            return SQLITE_OK;
-        }
-        flags = (flags & ~writing) | SQLITE_OPEN_READONLY;
+        refuseWrite("write", path);
+        return SQLITE_CANTOPEN;
     }
     sqlite3_file* inner = innerOf(file);
     inner->pMethods = nullptr;

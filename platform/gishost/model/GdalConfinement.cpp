@@ -55,6 +55,11 @@ void keepOutLibrariesThatOpenFilesThemselves() {
     CPLSetConfigOption("GDAL_VRT_ENABLE_PYTHON", "NO");
 }
 
+// GDAL waits a second between two geocoding requests of its SQLite dialect, to spare the
+// service; the host makes no request, so the wait would only hold the reading of a layer
+// that geocodes each of its features.
+void waitForNoService() { CPLSetConfigOption("OGR_GEOCODE_DELAY", "0"); }
+
 }  // namespace
 
 const std::vector<std::string>& permittedDrivers() {
@@ -83,6 +88,7 @@ void confine() {
         confineGdalFiles(permittedFileSystems());
         keepOutLibrariesThatOpenFilesThemselves();
         CPLHTTPSetFetchCallback(refuseNetworkRequest, nullptr);
+        waitForNoService();
     });
 }
 
