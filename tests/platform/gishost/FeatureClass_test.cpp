@@ -140,6 +140,51 @@ TEST(FeatureLayer, IsValidOnlyWhileItsSourceOpens) {
     EXPECT_FALSE(deleted->FeatureClass());
 }
 
+TEST(FeatureLayer, RefusesAVirtualLayerWhoseSourceLayerCannotBeReadWithGdalsReason) {
+    TemporaryFolder folder;
+    const std::string source = writeLayer(folder.pathOf("src.gpkg"), {"gpkg", "x", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}});
+    const std::string raster = testing_support::writeRaster(folder.pathOf("heights.tif"));
+    const auto layer = [](const std::string& name, const std::string& from, const std::string& sourceLayer) {
+        return "<OGRVRTLayer name=\"" + name + "\"><SrcDataSource>" + from + "</SrcDataSource>" +
+               (sourceLayer.empty() ? "" : "<SrcLayer>" + sourceLayer + "</SrcLayer>") + "</OGRVRTLayer>";
+    };
+    const auto virtualLayers = [&](const std::string& name, const std::string& layers) {
+        return folder.write(name, "<OGRVRTDataSource>" + layers + "</OGRVRTDataSource>");
+    };
+    const std::string both = virtualLayers("both.vrt", layer("good", source, "x") + layer("bad", source, "gone"));
+    const struct Case {
+        const char* kind;
+        std::string path;
+        std::string layerName;
+        std::string reason;
+    } cases[] = {
+        {"its source is missing", virtualLayers("missing.vrt", layer("x", folder.pathOf("gone.gpkg"), "")), "",
+         "Failed to open datasource `" + folder.pathOf("gone.gpkg") + "'."},
+        {"its source holds no such layer", virtualLayers("no_layer.vrt", layer("x", source, "gone")), "",
+         "Failed to find layer 'gone' on datasource '" + source + "'."},
+        {"its source is a raster", virtualLayers("raster.vrt", layer("x", raster, "")), "",
+         "Failed to open datasource `" + raster + "'."},
+        {"the second of two layers", both, "bad", "Failed to find layer 'gone' on datasource '" + source + "'."},
+    };
+    for (const Case& test : cases) {
+        try {
+            model::FeatureTable::open(test.path, test.layerName);
+            ADD_FAILURE() << test.kind << ": opened";
+        } catch (const com::Error& error) {
+            const std::string layerNamed = test.layerName.empty() ? "" : " (layer " + test.layerName + ")";
+            EXPECT_EQ(error.Description, "The data source " + test.path + layerNamed + " cannot be read: " + test.reason)
+                << test.kind;
+        }
+        const auto opened = model::openFeatureLayer(test.path, test.layerName);
+        EXPECT_FALSE(opened->Valid()) << test.kind;
+        EXPECT_FALSE(opened->FeatureClass()) << test.kind;
+    }
+    const auto good = model::openFeatureLayer(both, "good");
+    EXPECT_TRUE(good->Valid());
+    ASSERT_TRUE(good->FeatureClass());
+    EXPECT_EQ(good->FeatureClass()->FeatureCount(nullptr), 1);
+}
+
 TEST(FeatureTable, RefusesAPipeAndWhatComesWithOneBeforeOpeningThemAndReadsAFolderOfShapefiles) {
     TemporaryFolder folder;
     const FixtureLayer points{"shp", "points", wkbPoint, 0, {}, {{"POINT (0 0)", {}}}};
