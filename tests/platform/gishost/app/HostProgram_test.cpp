@@ -22,7 +22,9 @@
 #include <functional>
 
 #include "LayerFixtures.h"
+#include "ProjectionLayers.h"
 #include "ReachingLayers.h"
+#include "WritingLayers.h"
 #include "TestPlugin.h"
 #include "com/ComponentCategories.h"
 #include "com/Creation.h"
@@ -418,6 +420,74 @@ TEST_F(HostProgram, OpensLayersThatReachAFileThroughAnotherAndRefusesThoseThatRe
         EXPECT_NE(boxes_.boxes().back().text.find("\n" + reason), std::string::npos)
             << layer.kind << ": " << boxes_.boxes().back().text;
     }
+}
+
+TEST_F(HostProgram, OpensLayersWhoseCoordinateSystemNamesAFileAndRefusesThoseThatNameAPipeWithTheRestOfTheMap) {
+    writePatches();
+    std::filesystem::create_directory(folder_.pathOf("real"));
+    std::filesystem::create_directory(folder_.pathOf("piped"));
+    const auto real =
+        testing_support::layersNamingProjectionFiles(folder_.pathOf("real"), testing_support::writeProjectionFile);
+    // Every reader finds a writer, so that a host that opens a pipe fails instead of waiting.
+    std::vector<std::unique_ptr<testing_support::NamedPipe>> pipes;
+    const auto piped = testing_support::layersNamingProjectionFiles(folder_.pathOf("piped"), [&](const std::string& path) {
+        pipes.push_back(std::make_unique<testing_support::NamedPipe>(path, "", /*everyReader=*/true));
+    });
+    MainWindow window;
+    const auto documentWith = [&](const testing_support::ReachingLayer& layer) {
+        return folder_.write("projected.gmap", "gishost map document 1\nlayer\tPatches\tpatches.shp\nlayer\tProjected\t" +
+                                                   layer.source + "\n");
+    };
+    for (const auto& layer : real) {
+        EXPECT_TRUE(window.openMapDocument(documentWith(layer))) << layer.kind;
+        ASSERT_EQ(window.layerTree().topLevelItemCount(), 2) << layer.kind;
+        EXPECT_EQ(window.layerTree().topLevelItem(1)->text(0), "Projected") << layer.kind;
+        EXPECT_TRUE(window.addData({layer.source})) << layer.kind;
+    }
+    EXPECT_TRUE(boxes_.boxes().empty());
+    // Each piped layer is opened at start-up only: the projection library remembers a grid
+    // it was refused as missing, and takes an optional one as absent from then on.
+    for (const auto& layer : piped) {
+        EXPECT_TRUE(window.openMapDocument(documentWith(layer))) << layer.kind;
+        ASSERT_EQ(window.layerTree().topLevelItemCount(), 2) << layer.kind;
+        EXPECT_EQ(window.layerTree().topLevelItem(0)->text(0), "Patches") << layer.kind;
+        if (layer.reached.empty()) {
+            EXPECT_EQ(window.layerTree().topLevelItem(1)->text(0), "Projected") << layer.kind;
+            continue;
+        }
+        EXPECT_EQ(window.layerTree().topLevelItem(1)->text(0), "Projected (invalid)") << layer.kind;
+        EXPECT_EQ(window.layerTree().topLevelItem(1)->toolTip(0).toStdString(),
+                  layer.source + ": it reads " + layer.reached + ", which is a pipe")
+            << layer.kind;
+    }
+}
+
+TEST_F(HostProgram, ReadsLayersWithoutWritingAFileAndRefusesThoseThatCannotBeReadWithoutWithTheRestOfTheMap) {
+    writePatches();
+    std::filesystem::create_directory(folder_.pathOf("layers"));
+    const std::string path = folder_.pathOf("layers");
+    const auto layers = testing_support::layersThatWouldWrite(path);
+    const auto files = testing_support::filesIn(path);
+    testing_support::FolderWatch watch(path);
+    MainWindow window;
+    for (const auto& layer : layers) {
+        const std::string document = folder_.write(
+            "reading.gmap", "gishost map document 1\nlayer\tPatches\tpatches.shp\nlayer\tRead\t" + layer.source + "\n");
+        EXPECT_TRUE(window.openMapDocument(document)) << layer.kind;
+        ASSERT_EQ(window.layerTree().topLevelItemCount(), 2) << layer.kind;
+        EXPECT_EQ(window.layerTree().topLevelItem(0)->text(0), "Patches") << layer.kind;
+        if (layer.refusal.empty()) {
+            EXPECT_EQ(window.layerTree().topLevelItem(1)->text(0), "Read") << layer.kind;
+            EXPECT_TRUE(window.addData({layer.source})) << layer.kind;
+        } else {
+            EXPECT_EQ(window.layerTree().topLevelItem(1)->text(0), "Read (invalid)") << layer.kind;
+            EXPECT_EQ(window.layerTree().topLevelItem(1)->toolTip(0).toStdString(), layer.source + ": " + layer.refusal)
+                << layer.kind;
+            EXPECT_FALSE(window.addData({layer.source})) << layer.kind;
+        }
+        EXPECT_EQ(watch.changes(), "") << layer.kind;
+    }
+    EXPECT_EQ(testing_support::differences(files, testing_support::filesIn(path)), "");
 }
 
 TEST_F(HostProgram, StartsWithAnExtensionWhoseServerIsAPipeLeftOut) {
