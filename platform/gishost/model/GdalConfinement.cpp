@@ -53,6 +53,9 @@ void keepOutLibrariesThatOpenFilesThemselves() {
     CPLSetConfigOption("GML_PARSER", "EXPAT");
     // A virtual raster's pixel functions written in Python: the interpreter does as it likes.
     CPLSetConfigOption("GDAL_VRT_ENABLE_PYTHON", "NO");
+    // The check of a virtual layer against GDAL's schema for it, which only warns: the XML
+    // library that makes it reads the schema, and what the schema refers to, by itself.
+    CPLSetConfigOption("GDAL_XML_VALIDATION", "NO");
 }
 
 // GDAL waits a second between two geocoding requests of its SQLite dialect, to spare the

@@ -23,7 +23,9 @@
 // - Libraries kept out: the spatial extension of the SQLite-based drivers (its virtual
 //   tables read the file they name with their own calls), the XML parser that fetches
 //   what a GML document refers to (the GML driver reads with expat, which parses what
-//   GDAL hands it), and Python for a virtual raster's pixel functions.
+//   GDAL hands it), the XML library with which GDAL checks a virtual layer against its
+//   schema (it reads the schema by itself), and Python for a virtual raster's pixel
+//   functions.
 // - GDAL's own network requests (such as a schema download) fail at once.
 //
 // A refusal is reported to the innermost gdal::ErrorScope of the thread (Gdal.h): a
