@@ -4,15 +4,18 @@
 
 #include <functional>
 
-#include "desktop/RunInputs.h"
 #include "desktop/TimeStamp.h"
+#include "desktop/inputs/RunInputs.h"
 #include "engine/tamblorProgram.h"
 #include "sysutils/DateTime.h"
 #include "sysutils/FormatSettings.h"
 
 namespace {
 
-using desktop::RunInputs;
+using desktop::inputs::checkRunInputs;
+using desktop::inputs::EditState;
+using desktop::inputs::RunInputCheck;
+using desktop::inputs::RunInputs;
 
 // A run that passes: IIC and PC on distances, every enabled edit holding a number.
 RunInputs validInputs() {
@@ -41,7 +44,7 @@ class InputCheck : public ::testing::TestWithParam<CheckCase> {};
 TEST_P(InputCheck, ReportsEachBadValueOnceInOrder) {
     RunInputs in = validInputs();
     GetParam().change(in);
-    EXPECT_EQ(desktop::checkRunInputs(in).errors, GetParam().errors);
+    EXPECT_EQ(checkRunInputs(in).errors, GetParam().errors);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,15 +76,15 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Error in the value of the maximum landscape attribute (AL)"}},
         CheckCase{"DisabledEditsAreNeverChecked",
                   [](RunInputs& in) {
-                      for (desktop::EditState* edit : {&in.threshold, &in.distance, &in.probability,
-                                                       &in.landscapeArea, &in.minProbability})
+                      for (EditState* edit : {&in.threshold, &in.distance, &in.probability,
+                                              &in.landscapeArea, &in.minProbability})
                           *edit = {"not a number", false};
                   },
                   {}},
         CheckCase{"AllNumbersBadInOrder",
                   [](RunInputs& in) {
-                      for (desktop::EditState* edit : {&in.threshold, &in.distance, &in.probability,
-                                                       &in.landscapeArea, &in.minProbability})
+                      for (EditState* edit : {&in.threshold, &in.distance, &in.probability,
+                                              &in.landscapeArea, &in.minProbability})
                           *edit = {"?", true};
                   },
                   {"Error in the value of the maximum landscape attribute (AL)",
@@ -99,11 +102,11 @@ TEST(InputValues, DisabledEditsGiveZeroAndTheEngineGetsTheDistanceBeforeTheProba
     in.minProbability = {"0.01", false};
     in.connectionType = 0;
     in.fullMatrix = false;
-    const desktop::RunInputCheck check = desktop::checkRunInputs(in);
+    const RunInputCheck check = checkRunInputs(in);
     ASSERT_TRUE(check.errors.empty());
     EXPECT_EQ(check.arguments.minProbability, 0.0f);
     EXPECT_EQ(check.arguments.AL, 5000.0f);
-    const auto execution = desktop::createExecution(check.arguments);
+    const auto execution = desktop::inputs::createExecution(check.arguments);
     EXPECT_EQ(execution->distance, 1200.0f);
     EXPECT_EQ(execution->probability, 0.25f);
     EXPECT_EQ(execution->threshold, 1000.0f);
@@ -120,7 +123,7 @@ TEST(InputValues, NumbersUseTheRegionalDecimalSeparator) {
     RunInputs in = validInputs();
     in.probability.text = "0,5";
     in.distance.text = "0.5";
-    const desktop::RunInputCheck check = desktop::checkRunInputs(in);
+    const RunInputCheck check = checkRunInputs(in);
     EXPECT_EQ(check.errors, std::vector<std::string>{"Error in the distance value (probabilistic indices)"});
     EXPECT_EQ(check.arguments.probability, 0.5f);
 }
@@ -128,7 +131,7 @@ TEST(InputValues, NumbersUseTheRegionalDecimalSeparator) {
 TEST(InputValues, AValueBeyondTheFloatRangeIsInfiniteNotUndefined) {
     RunInputs in = validInputs();
     in.threshold.text = "1e300";
-    EXPECT_EQ(desktop::checkRunInputs(in).arguments.threshold, std::numeric_limits<float>::infinity());
+    EXPECT_EQ(checkRunInputs(in).arguments.threshold, std::numeric_limits<float>::infinity());
 }
 
 TEST(ElapsedTime, ARunAcrossMidnightTakesItsTrueDuration) {

@@ -1,7 +1,7 @@
 #pragma once
 // The inputs of one run as the windows held them at the click on Run, their check
 // with one message per bad or missing value in a fixed order, and the 23 values that
-// the engine object is built from.
+// the engine object is built from. No Qt: the headless driver checks its values with it too.
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,7 +10,7 @@ namespace engine {
 class tamblorProgram;
 }
 
-namespace desktop {
+namespace desktop::inputs {
 
 struct EditState {
     std::string text;
@@ -50,4 +50,4 @@ RunInputCheck checkRunInputs(const RunInputs& inputs);
 
 std::unique_ptr<engine::tamblorProgram> createExecution(const EngineArguments& arguments);
 
-}  // namespace desktop
+}  // namespace desktop::inputs

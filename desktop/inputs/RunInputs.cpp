@@ -1,4 +1,4 @@
-#include "desktop/RunInputs.h"
+#include "desktop/inputs/RunInputs.h"
 
 #include <cmath>
 #include <limits>
@@ -7,7 +7,7 @@
 #include "sysutils/Exception.h"
 #include "sysutils/FloatConversion.h"
 
-namespace desktop {
+namespace desktop::inputs {
 namespace {
 
 // The number in `text` under the regional settings; false when it is none.
@@ -80,4 +80,4 @@ std::unique_ptr<engine::tamblorProgram> createExecution(const EngineArguments& a
                                                     a.addNodes, a.AL);
 }
 
-}  // namespace desktop
+}  // namespace desktop::inputs
