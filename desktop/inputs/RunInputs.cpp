@@ -1,8 +1,5 @@
 #include "desktop/inputs/RunInputs.h"
 
-#include <cmath>
-#include <limits>
-
 #include "engine/tamblorProgram.h"
 #include "sysutils/Exception.h"
 #include "sysutils/FloatConversion.h"
@@ -10,19 +7,12 @@
 namespace desktop::inputs {
 namespace {
 
-// The number in `text` under the regional settings; false when it is none.
+// The number in `text` under the regional settings, rounded once to a float; false when
+// it is none, and when no float holds it (beyond the float range): an edit never hands
+// the engine an infinity.
 bool toNumber(const std::string& text, float& value) {
     try {
-        const double number = sysutils::StrToFloat(text);
-        // Beyond the float range the value saturates instead of overflowing the conversion.
-        const double largest = std::numeric_limits<float>::max();
-        if (number > largest) {
-            value = std::numeric_limits<float>::infinity();
-        } else if (number < -largest) {
-            value = -std::numeric_limits<float>::infinity();
-        } else {
-            value = static_cast<float>(number);
-        }
+        value = sysutils::StrToFloat32(text);
         return true;
     } catch (const sysutils::EConvertError&) {
         return false;

@@ -2,7 +2,9 @@
 // values handed to the engine.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 
 #include "desktop/TimeStamp.h"
 #include "desktop/inputs/RunInputs.h"
@@ -91,6 +93,19 @@ INSTANTIATE_TEST_SUITE_P(
                    "Error in the distance threshold value (binary indices)",
                    "Error in the probability value (probabilistic indices)",
                    "Error in the distance value (probabilistic indices)",
+                   "Error in the minimum probability value (PC index)"}},
+        CheckCase{"NoEditTakesWhatNoFloatHolds",
+                  [](RunInputs& in) {
+                      in.threshold.text = "NaN";
+                      in.distance.text = "inf";
+                      in.probability.text = "1e39";
+                      in.landscapeArea.text = "-1e39";
+                      in.minProbability = {"1e999", true};
+                  },
+                  {"Error in the value of the maximum landscape attribute (AL)",
+                   "Error in the distance threshold value (binary indices)",
+                   "Error in the probability value (probabilistic indices)",
+                   "Error in the distance value (probabilistic indices)",
                    "Error in the minimum probability value (PC index)"}}),
     [](const auto& param) { return std::string(param.param.name); });
 
@@ -128,11 +143,43 @@ TEST(InputValues, NumbersUseTheRegionalDecimalSeparator) {
     EXPECT_EQ(check.arguments.probability, 0.5f);
 }
 
-TEST(InputValues, AValueBeyondTheFloatRangeIsInfiniteNotUndefined) {
+struct ThresholdCase {
+    const char* name;
+    std::string text;
+    bool refused;
+    float value;  // the engine's threshold when it is taken
+};
+
+class ThresholdText : public ::testing::TestWithParam<ThresholdCase> {};
+
+// The engine never gets NaN or an infinity: texts that are no number and numbers that no
+// float holds are errors of their edit.
+TEST_P(ThresholdText, IsTakenAsTheNearestFloatOrRefused) {
+    const ThresholdCase& c = GetParam();
     RunInputs in = validInputs();
-    in.threshold.text = "1e300";
-    EXPECT_EQ(checkRunInputs(in).arguments.threshold, std::numeric_limits<float>::infinity());
+    in.threshold.text = c.text;
+    const RunInputCheck check = checkRunInputs(in);
+    if (c.refused) {
+        EXPECT_EQ(check.errors, std::vector<std::string>{"Error in the distance threshold value (binary indices)"});
+    } else {
+        EXPECT_EQ(check.errors, std::vector<std::string>{});
+        EXPECT_EQ(check.arguments.threshold, c.value);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ThresholdText,
+    ::testing::Values(ThresholdCase{"NaN", "NaN", true, 0}, ThresholdCase{"Infinity", "inf", true, 0},
+                      ThresholdCase{"MinusInfinity", "-inf", true, 0}, ThresholdCase{"BeyondDouble", "1e999", true, 0},
+                      ThresholdCase{"BeyondFloat", "1e39", true, 0},
+                      ThresholdCase{"NegativeBeyondFloat", "-1e300", true, 0},
+                      ThresholdCase{"HexadecimalFloat", "0x1p3", true, 0},
+                      ThresholdCase{"LargestFloatAsPrinted", "3.4028235e38", false, std::numeric_limits<float>::max()},
+                      ThresholdCase{"BelowTheSmallestFloatIsZero", "1e-50", false, 0.0f},
+                      // The double reading lands on the midpoint of 1 and the next float.
+                      ThresholdCase{"RoundedOnce", "1.00000005960464477539062500000001", false,
+                                    std::nextafter(1.0f, 2.0f)}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ElapsedTime, ARunAcrossMidnightTakesItsTrueDuration) {
     const sysutils::TDateTime start = sysutils::EncodeDateTime(2026, 3, 1, 23, 59, 30, 0);
