@@ -1,7 +1,8 @@
 // The programs under bench/ as a user starts them: --help prints the usage on standard
-// output and ends at once with 0; an unknown option, a missing value, a stray word or a
-// bad number prints what was wrong and the usage on standard error and ends with 2. In
-// both cases nothing runs: the folder the run would write is never created.
+// output and ends at once with 0; an unknown option, a missing value, a stray word, a bad
+// number or an empty list where one is needed prints what was wrong and the usage on
+// standard error and ends with 2. In both cases nothing runs: the folder the run would
+// write is never created.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -21,30 +22,58 @@
 
 namespace {
 
+struct Refusal {
+    std::vector<std::string> arguments;  // an option with a value that the program refuses
+    std::string error;
+};
+
 struct Program {
     std::string name;
     std::string path;
-    bool hasFolder;                      // takes --folder, which a run creates first
-    std::vector<std::string> badNumber;  // an option with a value that is no valid number
-    std::string badNumberError;
+    bool hasFolder;                                // takes --folder, which a run creates first
+    std::vector<Refusal> refusals;                 // values of its own options that it refuses
+    std::vector<std::vector<std::string>> takes;  // values that look doubtful but that it takes
 };
 
 void PrintTo(const Program& program, std::ostream* out) { *out << program.name; }
 
 std::vector<Program> programs() {
     std::vector<Program> all{
-        {"brelmark_benchmark", BRELMARK_BENCHMARK, true, {"--sample", "5x"},
-         "brelmark_benchmark: --sample: \"5x\" is not a whole number"},
-        {"brelmark_memory_benchmark", BRELMARK_MEMORY_BENCHMARK, true, {"--sizes", "1,,2"},
-         "brelmark_memory_benchmark: --sizes: \"1,,2\" has an empty item"},
-        {"brelmark_driver", BRELMARK_DRIVER, false, {"--threshold", "5x"}, "not a number after --threshold: 5x"},
+        {"brelmark_benchmark",
+         BRELMARK_BENCHMARK,
+         true,
+         {{{"--sample", "5x"}, "brelmark_benchmark: --sample: \"5x\" is not a whole number"},
+          {{"--sizes", ""}, "brelmark_benchmark: --sizes: the list is empty"},
+          {{"--probability", "NaN"}, "brelmark_benchmark: --probability: \"NaN\" is not from 0 to 1"},
+          {{"--candidate-percent", "1e999"},
+           "brelmark_benchmark: --candidate-percent: \"1e999\" is not from 0 to 100"}},
+         {{"--sizes", "1"}}},
+        {"brelmark_memory_benchmark",
+         BRELMARK_MEMORY_BENCHMARK,
+         true,
+         {{{"--sizes", "1,,2"}, "brelmark_memory_benchmark: --sizes: \"1,,2\" has an empty item"},
+          {{"--sizes", ""}, "brelmark_memory_benchmark: --sizes: the list is empty"},
+          {{"--selections", ""}, "brelmark_memory_benchmark: --selections: the list is empty"}},
+         {{"--band", ""}}},
+        {"brelmark_driver",
+         BRELMARK_DRIVER,
+         false,
+         {{{"--threshold", "5x"}, "not a number after --threshold: 5x"}},
+         {{"--probability", ".5"}, {"--AL", "-0"}}},
     };
 #ifdef WITHIN_DISTANCE_BENCHMARK
-    all.push_back({"within_distance_benchmark", WITHIN_DISTANCE_BENCHMARK, true, {"--verify-up-to", "-1"},
-                   "within_distance_benchmark: --verify-up-to: \"-1\" is less than 0"});
+    all.push_back({"within_distance_benchmark",
+                   WITHIN_DISTANCE_BENCHMARK,
+                   true,
+                   {{{"--verify-up-to", "-1"}, "within_distance_benchmark: --verify-up-to: \"-1\" is less than 0"},
+                    {{"--within", ""}, "within_distance_benchmark: --within: the list is empty"},
+                    {{"--all-pairs", ""}, "within_distance_benchmark: --all-pairs: the list is empty"}},
+                   {{"--within", "5"}}});
 #endif
     return all;
 }
+
+bool startsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
 struct Ended {
     bool inTime = false;
@@ -86,8 +115,6 @@ Ended run(const Program& program, std::vector<std::string> arguments, const test
     ended.errors = testing_support::readFile(errorPath);
     return ended;
 }
-
-bool startsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
 class BenchmarkCommandLine : public ::testing::TestWithParam<Program> {
 protected:
@@ -138,23 +165,35 @@ TEST_P(BenchmarkCommandLine, EveryOptionInTheUsageNamesItsDefault) {
 TEST_P(BenchmarkCommandLine, AWrongCommandLineSaysWhatWasWrongWithTheUsageAndRunsNothing) {
     const Program& program = GetParam();
     const std::string prefix = program.hasFolder ? program.name + ": " : "";
-    const struct {
-        std::vector<std::string> arguments;
-        std::string error;
-    } wrong[] = {
+    const std::string& valued = program.refusals.front().arguments.front();
+    std::vector<Refusal> wrong{
         {{"--bogus", "1"}, prefix + "unknown option --bogus"},
         {{"--bogus"}, prefix + "unknown option --bogus"},
-        {{program.badNumber.front()}, prefix + "missing value after " + program.badNumber.front()},
+        {{valued}, prefix + "missing value after " + valued},
         {{"stray"}, prefix + (program.hasFolder ? "unexpected argument \"stray\"" : "unknown option stray")},
-        {program.badNumber, program.badNumberError},
     };
-    for (const auto& w : wrong) {
+    wrong.insert(wrong.end(), program.refusals.begin(), program.refusals.end());
+    for (const Refusal& w : wrong) {
         SCOPED_TRACE(w.error);
         const Ended ended = run(program, withFolder(w.arguments), folder);
         ASSERT_TRUE(ended.inTime) << "did not end at once";
         EXPECT_EQ(ended.code, 2);
         EXPECT_EQ(ended.out, "");
         EXPECT_TRUE(startsWith(ended.errors, w.error + "\nusage: " + program.name + " ")) << ended.errors;
+        EXPECT_FALSE(std::filesystem::exists(runFolder()));
+    }
+}
+
+// A value that the program takes lets the --help after it print the usage.
+TEST_P(BenchmarkCommandLine, ValuesItTakesAreNotRefused) {
+    const Program& program = GetParam();
+    for (std::vector<std::string> arguments : program.takes) {
+        SCOPED_TRACE(arguments.front() + " \"" + arguments.back() + "\"");
+        arguments.push_back("--help");
+        const Ended ended = run(program, withFolder(arguments), folder);
+        ASSERT_TRUE(ended.inTime) << "did not end at once";
+        EXPECT_EQ(ended.code, 0);
+        EXPECT_EQ(ended.errors, "");
         EXPECT_FALSE(std::filesystem::exists(runFolder()));
     }
 }
