@@ -1,5 +1,8 @@
 #include "desktop/inputs/RunInputs.h"
 
+#include <cmath>
+#include <limits>
+
 #include "engine/tamblorProgram.h"
 #include "sysutils/Exception.h"
 #include "sysutils/FloatConversion.h"
@@ -7,12 +10,16 @@
 namespace desktop::inputs {
 namespace {
 
-// The number in `text` under the regional settings, rounded once to a float; false when
-// it is none, and when no float holds it (beyond the float range): an edit never hands
-// the engine an infinity.
+// The number in `text` under the regional settings, as the float the conversion of the
+// double read rounds it to; false when it is none, and when no float holds it (half the gap
+// above the largest float and beyond, which would round to an infinity): an edit never
+// hands the engine an infinity.
 bool toNumber(const std::string& text, float& value) {
     try {
-        value = sysutils::StrToFloat32(text);
+        const double number = sysutils::StrToFloat(text);
+        const double overflow = std::numeric_limits<float>::max() + std::ldexp(1.0, 103);
+        if (std::fabs(number) >= overflow) return false;
+        value = static_cast<float>(number);
         return true;
     } catch (const sysutils::EConvertError&) {
         return false;

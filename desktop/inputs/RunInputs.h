@@ -46,8 +46,8 @@ struct RunInputCheck {
 
 // Only enabled edits are checked; an empty enabled edit is not a number, except the
 // landscape attribute, whose empty edit means 0. An edit's number is read under the
-// regional settings and rounded once to a float; one that no float holds (beyond the
-// float range) is an error of its edit, like a text that is no number ("NaN", "inf").
+// regional settings as a double and then taken as a float; one that no float holds (beyond
+// the float range) is an error of its edit, like a text that is no number ("NaN", "inf").
 RunInputCheck checkRunInputs(const RunInputs& inputs);
 
 std::unique_ptr<engine::tamblorProgram> createExecution(const EngineArguments& arguments);

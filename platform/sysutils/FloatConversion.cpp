@@ -154,15 +154,10 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
 
 std::string IntToStr(std::int64_t value) { return std::to_string(value); }
 
-namespace {
-
-EConvertError notAFloatingPointValue(const std::string& text) {
-    return EConvertError("'" + text + "' is not a valid floating point value");
-}
-
-// The number in `text` as the C library reads it: without the blanks around it or a plus
-// sign, with a point for the regional separator ("  +2,5E3 " reads "2.5e3" under a comma).
-std::string numberText(const std::string& text) {
+double StrToFloat(const std::string& text) {
+    const auto fail = [&text]() -> EConvertError {
+        return EConvertError("'" + text + "' is not a valid floating point value");
+    };
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && text[begin] == ' ') ++begin;
@@ -188,7 +183,7 @@ std::string numberText(const std::string& text) {
             break;
         }
     }
-    if (!anyDigit) throw notAFloatingPointValue(text);
+    if (!anyDigit) throw fail();
     if (position < end && (text[position] == 'e' || text[position] == 'E')) {
         number.push_back('e');
         ++position;
@@ -198,33 +193,12 @@ std::string numberText(const std::string& text) {
             exponentDigit = true;
             number.push_back(text[position]);
         }
-        if (!exponentDigit) throw notAFloatingPointValue(text);
+        if (!exponentDigit) throw fail();
     }
-    if (position != end) throw notAFloatingPointValue(text);
-    return number;
-}
-
-}  // namespace
-
-double StrToFloat(const std::string& text) {
-    const std::string number = numberText(text);
+    if (position != end) throw fail();
     double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec != std::errc() || !std::isfinite(value)) throw notAFloatingPointValue(text);
-    return value;
-}
-
-float StrToFloat32(const std::string& text) {
-    const double wide = StrToFloat(text);
-    const std::string number = numberText(text);
-    float value = 0.0f;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Nearer to zero than to the smallest float it is zero, as the double reading makes
-        // it; beyond the largest float no float holds it.
-        if (std::fabs(wide) < 1.0) return std::signbit(wide) ? -0.0f : 0.0f;
-        throw notAFloatingPointValue(text);
-    }
+    if (result.ec != std::errc() || !std::isfinite(value)) throw fail();
     return value;
 }
 

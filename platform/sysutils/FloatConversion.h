@@ -7,7 +7,6 @@
 //                                 (p significant digits, d decimals) format
 //   IntToStr(i)                   decimal digits with an optional "-"
 //   StrToFloat(s)                 the number in s, or EConvertError
-//   StrToFloat32(s)               the number in s rounded once to a 32-bit float, or EConvertError
 //
 // Decimal rounding is half away from zero on the value's 18-digit decimal expansion.
 #include <cstdint>
@@ -35,11 +34,5 @@ std::string IntToStr(std::int64_t value);
 // decimal separator and an optional exponent. Anything else raises EConvertError
 // with the text "'<s>' is not a valid floating point value".
 double StrToFloat(const std::string& text);
-
-// The number that StrToFloat reads in `text`, rounded once to the nearest 32-bit float
-// (StrToFloat's double, rounded again, can miss it by one unit in the last place). A number
-// nearer to zero than half the smallest float is a zero of its sign; one beyond the float
-// range, which no float holds, raises EConvertError as a text that is no number does.
-float StrToFloat32(const std::string& text);
 
 }  // namespace sysutils
