@@ -71,8 +71,8 @@ std::optional<int> exitCodeBeforeRun(const CommandLine& commandLine, int argc, c
 }
 
 std::vector<std::string> commaItems(const std::string& text) {
+    if (text.empty()) throw std::invalid_argument("the list is empty");
     std::vector<std::string> items;
-    if (text.empty()) return items;
     std::stringstream list(text + ",");
     for (std::string item; std::getline(list, item, ',');) {
         if (item.empty()) throw std::invalid_argument('"' + text + "\" has an empty item");
@@ -85,6 +85,10 @@ std::vector<int> wholeNumbers(const std::string& text, int least) {
     std::vector<int> numbers;
     for (const std::string& item : commaItems(text)) numbers.push_back(wholeNumber(item, least));
     return numbers;
+}
+
+std::vector<int> wholeNumbersOrNone(const std::string& text, int least) {
+    return text.empty() ? std::vector<int>{} : wholeNumbers(text, least);
 }
 
 std::string oneOf(const std::string& text, const std::vector<std::string>& allowed) {

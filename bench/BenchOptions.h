@@ -80,11 +80,15 @@ Real realNumber(const std::string& text, Real least, Real most) {
     return number;
 }
 
-// The items of a comma-separated list; "" is the empty list, an empty item is refused.
+// The items of a comma-separated list, at least one; an empty list ("") and an empty item
+// are refused.
 std::vector<std::string> commaItems(const std::string& text);
 
-// A comma-separated list of whole numbers from `least` up.
+// A comma-separated list of whole numbers from `least` up, at least one.
 std::vector<int> wholeNumbers(const std::string& text, int least);
+
+// The same, where "" is no number at all (an option that may ask for nothing).
+std::vector<int> wholeNumbersOrNone(const std::string& text, int least);
 
 // `text` when it is one of `allowed`.
 std::string oneOf(const std::string& text, const std::vector<std::string>& allowed);

@@ -1,10 +1,14 @@
 #include "DriverRun.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "desktop/inputs/EditEnabling.h"
+#include "desktop/inputs/RunInputs.h"
 #include "engine/OutOfMemory.h"
 #include "engine/tamblorProgram.h"
+#include "sysutils/FormatSettings.h"
 #include "sysutils/MessageBoxes.h"
 #include "sysutils/Strings.h"
 
@@ -95,6 +99,17 @@ void printPairs(std::FILE* out, const engine::tamblorProgram& run) {
     }
 }
 
+// The inputs checked as the window's worker checks them, with the edits enabled as the
+// windows enable them. The window reads its numbers with the regional separator; the
+// driver's are read with a point whatever the locale, so the check runs under a point.
+// Only the check: the engine's log goes on writing numbers with the regional separator.
+desktop::inputs::RunInputCheck checkAsTheWindow(const desktop::inputs::RunInputs& given) {
+    desktop::inputs::RunInputs in = given;
+    desktop::inputs::enableEditsByTheWindowRules(in);
+    const sysutils::ScopedDecimalSeparator point('.');
+    return desktop::inputs::checkRunInputs(in);
+}
+
 // The printed boxes, installed for the time of one execution, however it ends.
 class PrintedBoxesInstalled {
 public:
@@ -111,9 +126,16 @@ private:
 
 int runExecution(const DriverOptions& o, std::FILE* out) {
     const PrintedBoxesInstalled boxes;
-    engine::tamblorProgram run(o.isDistances, o.isProbabilities, o.isLinks, o.doA, o.doCCP, o.doLCP, o.doIIC, o.doNC,
-                               o.doNL, o.doH, o.doF, o.doAWF, o.doPC, o.nodeFile, o.connectionFile, o.threshold,
-                               o.distance, o.probability, o.minProbability, o.allPaths, o.fullMatrix, o.addNodes, o.AL);
+    const desktop::inputs::RunInputCheck check = checkAsTheWindow(o.inputs);
+    // Each error in a box of its own, as the worker shows them; the run is refused as one
+    // that the engine's check refuses.
+    for (const std::string& error : check.errors) sysutils::ShowMessage(error, "Error!");
+    if (!check.errors.empty()) {
+        printValue(out, "errors", "", static_cast<double>(check.errors.size()));
+        return 1;
+    }
+    const std::unique_ptr<engine::tamblorProgram> execution = desktop::inputs::createExecution(check.arguments);
+    engine::tamblorProgram& run = *execution;
     const int errors = run.checkParameters();
     printValue(out, "errors", "", errors);
     if (errors != 0) return 1;

@@ -6,8 +6,9 @@
 
 namespace driver {
 
-// Message boxes go to standard error. Returns 0 after a run, 1 when the parameter
-// check or the pre-scan refused the inputs.
+// Message boxes go to standard error. Returns 0 after a run, 1 when the window's check of
+// the inputs, or the engine's parameter check or pre-scan, refused them; either refusal
+// prints "errors<TAB><TAB>N" first.
 int runExecution(const DriverOptions& options, std::FILE* out);
 
 // runExecution, and 3 after an exception that ended the run, whose text goes to `errors`

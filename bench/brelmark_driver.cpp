@@ -1,7 +1,8 @@
 // The headless engine driver: one execution of the engine on a node file and a
 // connection file, as the program's worker runs it, with every message box printed
 // to standard error and the results printed as "name<TAB>index-or-ID<TAB>value".
-// --help prints the usage; a wrong command line is refused with exit status 2.
+// Its inputs are checked as the program's window checks them; a refused run ends with exit
+// status 1. --help prints the usage; a wrong command line is refused with exit status 2.
 #include <cstdio>
 #include <memory>
 #include <string>

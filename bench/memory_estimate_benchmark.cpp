@@ -55,7 +55,7 @@ bench::CommandLine commandLineOf(Options& o) {
             {bench::sizesOption(o.sizes),
              bench::fullUpToOption(o.fullUpTo),
              {"--band", "N,N,...", bench::commaText(o.bands), "the bands' numbers of patches, \"\" for none",
-              [&o](const std::string& v) { o.bands = bench::wholeNumbers(v, 1); }},
+              [&o](const std::string& v) { o.bands = bench::wholeNumbersOrNone(v, 1); }},
              {"--selections", "S,S,...", bench::commaText(o.selections), "index selections, each of all, PC, F+AWF",
               [&o](const std::string& v) {
                   std::vector<std::string> names = bench::commaItems(v);

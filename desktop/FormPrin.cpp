@@ -347,9 +347,9 @@ void TFormPrincipal::FormClose(vcl::TObject*, vcl::TCloseAction& Action) {
 
 // ---- Inputs of a run ------------------------------------------------------------------
 
-RunInputs TFormPrincipal::readRunInputs() const {
-    const auto edit = [](const vcl::TEdit* control) { return EditState{control->Text(), control->Enabled()}; };
-    RunInputs inputs;
+inputs::RunInputs TFormPrincipal::readRunInputs() const {
+    const auto edit = [](const vcl::TEdit* control) { return inputs::EditState{control->Text(), control->Enabled()}; };
+    inputs::RunInputs inputs;
     inputs.doCCP = CheckBoxCCP->Checked();
     inputs.doLCP = CheckBoxLCP->Checked();
     inputs.doIIC = CheckBoxIIC->Checked();

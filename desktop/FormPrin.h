@@ -9,7 +9,7 @@
 
 #include "desktop/ExecutionProgress.h"
 #include "desktop/ResultGates.h"
-#include "desktop/RunInputs.h"
+#include "desktop/inputs/RunInputs.h"
 #include "engine/tamblorProgram.h"
 #include "vcl/ActnList.h"
 #include "vcl/ComCtrls.h"
@@ -161,7 +161,7 @@ public:
     std::array<vcl::TAction*, 10> indexActions() const;
     std::array<vcl::TAction*, resultActionCount> resultActions() const;
     // The inputs as they stand, read on the window thread at the click on Run.
-    RunInputs readRunInputs() const;
+    inputs::RunInputs readRunInputs() const;
     // A line of the event log: `text` followed by the current time stamp.
     void logTimeStamped(const std::string& text);
     // A worker is checking or running and has not been cancelled.

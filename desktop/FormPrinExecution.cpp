@@ -30,7 +30,7 @@ void TFormPrincipal::ActionStartExecutionExecute(vcl::TObject*) {
 
     // The worker checks the inputs as they are at this moment; they stay locked from
     // here until it has accepted or refused them.
-    RunInputs inputs = readRunInputs();
+    inputs::RunInputs inputs = readRunInputs();
     ActionCanNoSelectExecute(this);
     vcl::TThread::Dispose(executionThread);
     executionThread = nullptr;

@@ -14,7 +14,7 @@
 
 namespace desktop {
 
-MyThread::MyThread(bool CreateSuspended, RunInputs inputs, std::shared_ptr<ExecutionProgress> progress)
+MyThread::MyThread(bool CreateSuspended, inputs::RunInputs inputs, std::shared_ptr<ExecutionProgress> progress)
     : vcl::TThread(CreateSuspended), inputs_(std::move(inputs)), progress_(std::move(progress)) {
     AfterConstruction();
 }
@@ -36,7 +36,7 @@ void MyThread::log(const std::string& line) {
 }
 
 void MyThread::Execute() {
-    const RunInputCheck check = checkRunInputs(inputs_);
+    const inputs::RunInputCheck check = inputs::checkRunInputs(inputs_);
     for (const std::string& error : check.errors) sysutils::ShowMessage(error, "Error!");
     if (!check.errors.empty()) {
         onWindow(&TFormPrincipal::ActionCanSelectExecute, "ActionCanSelect");
@@ -75,7 +75,8 @@ void MyThread::run(engine::tamblorProgram*& execution) {
         },
         "log: " + startLine);
 
-    std::unique_ptr<engine::tamblorProgram> created = createExecution(checkRunInputs(inputs_).arguments);
+    std::unique_ptr<engine::tamblorProgram> created =
+        inputs::createExecution(inputs::checkRunInputs(inputs_).arguments);
     execution = created.get();
     // Until the window has taken it, the engine object stays with the worker.
     Synchronize(

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "desktop/ExecutionProgress.h"
-#include "desktop/RunInputs.h"
+#include "desktop/inputs/RunInputs.h"
 #include "engine/tamblorProgram.h"
 #include "vcl/Classes.h"
 #include "vcl/TThread.h"
@@ -19,7 +19,7 @@ class TFormPrincipal;
 
 class MyThread : public vcl::TThread {
 public:
-    MyThread(bool CreateSuspended, RunInputs inputs, std::shared_ptr<ExecutionProgress> progress);
+    MyThread(bool CreateSuspended, inputs::RunInputs inputs, std::shared_ptr<ExecutionProgress> progress);
     ~MyThread() override;
 
     // The window lets go of the engine object while this worker may still use it (the
@@ -35,7 +35,7 @@ private:
     void onWindow(void (TFormPrincipal::*handler)(vcl::TObject*), const char* where);
     void log(const std::string& line);
 
-    RunInputs inputs_;
+    inputs::RunInputs inputs_;
     std::shared_ptr<ExecutionProgress> progress_;
     std::unique_ptr<engine::tamblorProgram> keptExecution_;
     std::shared_ptr<ExecutionProgress> keptProgress_;

@@ -13,6 +13,7 @@ namespace {
 
 struct Fields {
     std::vector<int> sizes{250, 500};
+    std::vector<int> bands{1000};
     std::int32_t sample = 4;
     unsigned threads = 0;
     std::uint64_t seed = 1;
@@ -28,6 +29,8 @@ bench::CommandLine commandLineOf(Fields& f) {
             "Tests the parser.\n",
             {{"--sizes", "N,N,...", bench::commaText(f.sizes), "sizes",
               [&f](const std::string& v) { f.sizes = bench::wholeNumbers(v, 1); }},
+             {"--bands", "N,N,...", bench::commaText(f.bands), "bands, \"\" for none",
+              [&f](const std::string& v) { f.bands = bench::wholeNumbersOrNone(v, 1); }},
              {"--sample", "N", std::to_string(f.sample), "sample",
               [&f](const std::string& v) { f.sample = wholeNumber<std::int32_t>(v, 1); }},
              {"--threads", "N", std::to_string(f.threads), "threads",
@@ -86,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                  f.path = "reference";
                  f.folder = "/data/it's here";
              })},
-        Case{"EmptyList", {"--sizes", ""}, Outcome::Run, "", with([](Fields& f) { f.sizes.clear(); })},
+        Case{"EmptyOptionalList", {"--bands", ""}, Outcome::Run, "", with([](Fields& f) { f.bands.clear(); })},
+        Case{"OptionalList", {"--bands", "7,8"}, Outcome::Run, "", with([](Fields& f) { f.bands = {7, 8}; })},
         Case{"LastValueWins", {"--sample", "2", "--sample", "9"}, Outcome::Run, "",
              with([](Fields& f) { f.sample = 9; })},
         Case{"Help", {"--help"}, Outcome::Help, "", {}},
@@ -107,7 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
              "--seed: \"18446744073709551616\" is too large", {}},
         Case{"TooLargeForInt", {"--sample", "2147483648"}, Outcome::Refused, "--sample: \"2147483648\" is too large",
              {}},
+        Case{"EmptyList", {"--sizes", ""}, Outcome::Refused, "--sizes: the list is empty", {}},
+        Case{"EmptyListAfterAGoodOne", {"--sizes", "3", "--sizes", ""}, Outcome::Refused,
+             "--sizes: the list is empty", {}},
         Case{"EmptyItem", {"--sizes", "1,,2"}, Outcome::Refused, "--sizes: \"1,,2\" has an empty item", {}},
+        Case{"EmptyItemInAnOptionalList", {"--bands", ","}, Outcome::Refused, "--bands: \",\" has an empty item",
+             {}},
         Case{"TrailingComma", {"--sizes", "1,"}, Outcome::Refused, "--sizes: \"1,\" has an empty item", {}},
         Case{"BadItem", {"--sizes", "1,2x"}, Outcome::Refused, "--sizes: \"2x\" is not a whole number", {}},
         Case{"NegativeItem", {"--sizes", "-5"}, Outcome::Refused, "--sizes: \"-5\" is less than 1", {}},
@@ -115,6 +124,15 @@ INSTANTIATE_TEST_SUITE_P(
              "--probability: \"1.5\" is not from 0 to 1", {}},
         Case{"RealNotFinite", {"--probability", "nan"}, Outcome::Refused,
              "--probability: \"nan\" is not from 0 to 1", {}},
+        Case{"RealInfinite", {"--probability", "inf"}, Outcome::Refused,
+             "--probability: \"inf\" is not from 0 to 1", {}},
+        Case{"RealMinusInfinite", {"--probability", "-inf"}, Outcome::Refused,
+             "--probability: \"-inf\" is not from 0 to 1", {}},
+        Case{"RealBeyondTheDoubleRange", {"--probability", "1e999"}, Outcome::Refused,
+             "--probability: \"1e999\" is not from 0 to 1", {}},
+        Case{"RealHexadecimal", {"--probability", "0x1p3"}, Outcome::Refused,
+             "--probability: \"0x1p3\" is not a number", {}},
+        Case{"RealEmpty", {"--probability", ""}, Outcome::Refused, "--probability: \"\" is not a number", {}},
         Case{"RealTrailingJunk", {"--probability", "0.5x"}, Outcome::Refused,
              "--probability: \"0.5x\" is not a number", {}},
         Case{"RealWithAComma", {"--probability", "0,5"}, Outcome::Refused,
@@ -133,6 +151,7 @@ TEST(BenchOptionsUsage, NamesEveryOptionWithItsValueAndDefault) {
               "\n"
               "Options:\n"
               "  --sizes N,N,...             sizes (default 250,500)\n"
+              "  --bands N,N,...             bands, \"\" for none (default 1000)\n"
               "  --sample N                  sample (default 4)\n"
               "  --threads N                 threads (default 0)\n"
               "  --seed N                    seed (default 1)\n"

@@ -7,6 +7,7 @@
 
 #include <QTimer>
 
+#include "desktop/inputs/EditEnabling.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -119,6 +120,62 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  true, false, false, false, "Probability threshold:"}),
     [](const auto& param) { return std::string(param.param.name); });
+
+struct SelectionOrder {
+    const char* name;
+    int type;
+    bool typeFirst;  // the type is chosen before the indices are ticked
+};
+
+class SharedEnablingRules : public DesktopFixture, public ::testing::WithParamInterface<SelectionOrder> {};
+
+// The headless driver enables its edits by the shared rules: for every kind of index
+// selection and PC mode the windows enable exactly the edits that those rules enable, once
+// every rule has run. (Choosing Links unchecks F, AWF and PC without running the
+// landscape-attribute rule, so its edit can stay enabled until the next rule runs; the
+// unlock after a refused run, with which the comparison starts, runs them all.)
+TEST_P(SharedEnablingRules, EnableWhatTheWindowsEnable) {
+    const SelectionOrder& order = GetParam();
+    const std::pair<const char*, std::vector<vcl::TCheckBox*>> selections[] = {
+        {"none", {}},
+        {"NL", {window->CheckBoxNL}},
+        {"LCP", {window->CheckBoxLCP}},
+        {"IIC", {window->CheckBoxIIC}},
+        {"F", {window->CheckBoxF}},
+        {"AWF", {window->CheckBoxAWF}},
+        {"PC", {window->CheckBoxPc}},
+        {"NC and F", {window->CheckBoxNC, window->CheckBoxF}},
+        {"H and PC", {window->CheckBoxH, window->CheckBoxPc}}};
+    for (const auto& [name, ticked] : selections) {
+        for (const bool onlySomePaths : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (onlySomePaths ? ", only some paths" : ""));
+            window->ActionInitializeFormExecute(window);
+            if (order.typeFirst) window->ComboBoxConnectionType->Choose(order.type);
+            for (vcl::TCheckBox* box : ticked) box->Click();
+            (onlySomePaths ? morePC->RadioButtonOnlyPaths : morePC->RadioButtonAllPaths)->Click();
+            if (!order.typeFirst) window->ComboBoxConnectionType->Choose(order.type);
+            window->ActionCanSelectExecute(window);
+
+            const desktop::inputs::RunInputs inWindows = window->readRunInputs();
+            desktop::inputs::RunInputs byRules = inWindows;
+            desktop::inputs::enableEditsByTheWindowRules(byRules);
+            EXPECT_EQ(inWindows.threshold.enabled, byRules.threshold.enabled);
+            EXPECT_EQ(inWindows.distance.enabled, byRules.distance.enabled);
+            EXPECT_EQ(inWindows.probability.enabled, byRules.probability.enabled);
+            EXPECT_EQ(inWindows.landscapeArea.enabled, byRules.landscapeArea.enabled);
+            EXPECT_EQ(inWindows.minProbability.enabled, byRules.minProbability.enabled);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, SharedEnablingRules,
+                         ::testing::Values(SelectionOrder{"DistancesFirst", 0, true},
+                                           SelectionOrder{"DistancesLast", 0, false},
+                                           SelectionOrder{"ProbabilitiesFirst", 1, true},
+                                           SelectionOrder{"ProbabilitiesLast", 1, false},
+                                           SelectionOrder{"LinksFirst", 2, true},
+                                           SelectionOrder{"LinksLast", 2, false}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(MainWindow, UncheckingAnIndexEmptiesTheEditsItAlone) {
     window->CheckBoxLCP->Click();

@@ -2,17 +2,22 @@
 // values handed to the engine.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 
-#include "desktop/RunInputs.h"
 #include "desktop/TimeStamp.h"
+#include "desktop/inputs/RunInputs.h"
 #include "engine/tamblorProgram.h"
 #include "sysutils/DateTime.h"
 #include "sysutils/FormatSettings.h"
 
 namespace {
 
-using desktop::RunInputs;
+using desktop::inputs::checkRunInputs;
+using desktop::inputs::EditState;
+using desktop::inputs::RunInputCheck;
+using desktop::inputs::RunInputs;
 
 // A run that passes: IIC and PC on distances, every enabled edit holding a number.
 RunInputs validInputs() {
@@ -41,7 +46,7 @@ class InputCheck : public ::testing::TestWithParam<CheckCase> {};
 TEST_P(InputCheck, ReportsEachBadValueOnceInOrder) {
     RunInputs in = validInputs();
     GetParam().change(in);
-    EXPECT_EQ(desktop::checkRunInputs(in).errors, GetParam().errors);
+    EXPECT_EQ(checkRunInputs(in).errors, GetParam().errors);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,16 +78,29 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Error in the value of the maximum landscape attribute (AL)"}},
         CheckCase{"DisabledEditsAreNeverChecked",
                   [](RunInputs& in) {
-                      for (desktop::EditState* edit : {&in.threshold, &in.distance, &in.probability,
-                                                       &in.landscapeArea, &in.minProbability})
+                      for (EditState* edit : {&in.threshold, &in.distance, &in.probability,
+                                              &in.landscapeArea, &in.minProbability})
                           *edit = {"not a number", false};
                   },
                   {}},
         CheckCase{"AllNumbersBadInOrder",
                   [](RunInputs& in) {
-                      for (desktop::EditState* edit : {&in.threshold, &in.distance, &in.probability,
-                                                       &in.landscapeArea, &in.minProbability})
+                      for (EditState* edit : {&in.threshold, &in.distance, &in.probability,
+                                              &in.landscapeArea, &in.minProbability})
                           *edit = {"?", true};
+                  },
+                  {"Error in the value of the maximum landscape attribute (AL)",
+                   "Error in the distance threshold value (binary indices)",
+                   "Error in the probability value (probabilistic indices)",
+                   "Error in the distance value (probabilistic indices)",
+                   "Error in the minimum probability value (PC index)"}},
+        CheckCase{"NoEditTakesWhatNoFloatHolds",
+                  [](RunInputs& in) {
+                      in.threshold.text = "NaN";
+                      in.distance.text = "inf";
+                      in.probability.text = "1e39";
+                      in.landscapeArea.text = "-1e39";
+                      in.minProbability = {"1e999", true};
                   },
                   {"Error in the value of the maximum landscape attribute (AL)",
                    "Error in the distance threshold value (binary indices)",
@@ -99,11 +117,11 @@ TEST(InputValues, DisabledEditsGiveZeroAndTheEngineGetsTheDistanceBeforeTheProba
     in.minProbability = {"0.01", false};
     in.connectionType = 0;
     in.fullMatrix = false;
-    const desktop::RunInputCheck check = desktop::checkRunInputs(in);
+    const RunInputCheck check = checkRunInputs(in);
     ASSERT_TRUE(check.errors.empty());
     EXPECT_EQ(check.arguments.minProbability, 0.0f);
     EXPECT_EQ(check.arguments.AL, 5000.0f);
-    const auto execution = desktop::createExecution(check.arguments);
+    const auto execution = desktop::inputs::createExecution(check.arguments);
     EXPECT_EQ(execution->distance, 1200.0f);
     EXPECT_EQ(execution->probability, 0.25f);
     EXPECT_EQ(execution->threshold, 1000.0f);
@@ -120,16 +138,48 @@ TEST(InputValues, NumbersUseTheRegionalDecimalSeparator) {
     RunInputs in = validInputs();
     in.probability.text = "0,5";
     in.distance.text = "0.5";
-    const desktop::RunInputCheck check = desktop::checkRunInputs(in);
+    const RunInputCheck check = checkRunInputs(in);
     EXPECT_EQ(check.errors, std::vector<std::string>{"Error in the distance value (probabilistic indices)"});
     EXPECT_EQ(check.arguments.probability, 0.5f);
 }
 
-TEST(InputValues, AValueBeyondTheFloatRangeIsInfiniteNotUndefined) {
+struct ThresholdCase {
+    const char* name;
+    std::string text;
+    bool refused;
+    float value;  // the engine's threshold when it is taken
+};
+
+class ThresholdText : public ::testing::TestWithParam<ThresholdCase> {};
+
+// The engine never gets NaN or an infinity: texts that are no number and numbers that no
+// float holds are errors of their edit.
+TEST_P(ThresholdText, IsTakenAsTheNearestFloatOrRefused) {
+    const ThresholdCase& c = GetParam();
     RunInputs in = validInputs();
-    in.threshold.text = "1e300";
-    EXPECT_EQ(desktop::checkRunInputs(in).arguments.threshold, std::numeric_limits<float>::infinity());
+    in.threshold.text = c.text;
+    const RunInputCheck check = checkRunInputs(in);
+    if (c.refused) {
+        EXPECT_EQ(check.errors, std::vector<std::string>{"Error in the distance threshold value (binary indices)"});
+    } else {
+        EXPECT_EQ(check.errors, std::vector<std::string>{});
+        EXPECT_EQ(check.arguments.threshold, c.value);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ThresholdText,
+    ::testing::Values(ThresholdCase{"NaN", "NaN", true, 0}, ThresholdCase{"Infinity", "inf", true, 0},
+                      ThresholdCase{"MinusInfinity", "-inf", true, 0}, ThresholdCase{"BeyondDouble", "1e999", true, 0},
+                      ThresholdCase{"BeyondFloat", "1e39", true, 0},
+                      ThresholdCase{"NegativeBeyondFloat", "-1e300", true, 0},
+                      ThresholdCase{"HexadecimalFloat", "0x1p3", true, 0},
+                      ThresholdCase{"LargestFloatAsPrinted", "3.4028235e38", false, std::numeric_limits<float>::max()},
+                      ThresholdCase{"BelowTheSmallestFloatIsZero", "1e-50", false, 0.0f},
+                      // Read as a double first, as the window always has: the double lands on
+                      // the midpoint of 1 and the next float, which rounds to 1.
+                      ThresholdCase{"ReadAsADoubleFirst", "1.00000005960464477539062500000001", false, 1.0f}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ElapsedTime, ARunAcrossMidnightTakesItsTrueDuration) {
     const sysutils::TDateTime start = sysutils::EncodeDateTime(2026, 3, 1, 23, 59, 30, 0);

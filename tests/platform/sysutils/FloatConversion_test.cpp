@@ -119,7 +119,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, StrToFloatAccepts,
 
 TEST(StrToFloat, RefusesWhatIsNotANumberWithTheClassLibraryText) {
     sysutils::ScopedDecimalSeparator point('.');
-    for (const std::string text : {"", "abc", "12abc", "1e", "--1", "1.2.3", "inf", "nan", "1 2"}) {
+    for (const std::string text :
+         {"", "abc", "12abc", "1e", "--1", "1.2.3", "inf", "nan", "1 2", "NaN", "-inf", "1e999", "0x1p3"}) {
         try {
             sysutils::StrToFloat(text);
             ADD_FAILURE() << "accepted '" << text << "'";

@@ -1,4 +1,4 @@
-#include "desktop/RunInputs.h"
+#include "desktop/inputs/RunInputs.h"
 
 #include <cmath>
 #include <limits>
@@ -7,22 +7,19 @@
 #include "sysutils/Exception.h"
 #include "sysutils/FloatConversion.h"
 
-namespace desktop {
+namespace desktop::inputs {
 namespace {
 
-// The number in `text` under the regional settings; false when it is none.
+// The number in `text` under the regional settings, as the float the conversion of the
+// double read rounds it to; false when it is none, and when no float holds it (half the gap
+// above the largest float and beyond, which would round to an infinity): an edit never
+// hands the engine an infinity.
 bool toNumber(const std::string& text, float& value) {
     try {
         const double number = sysutils::StrToFloat(text);
-        // Beyond the float range the value saturates instead of overflowing the conversion.
-        const double largest = std::numeric_limits<float>::max();
-        if (number > largest) {
-            value = std::numeric_limits<float>::infinity();
-        } else if (number < -largest) {
-            value = -std::numeric_limits<float>::infinity();
-        } else {
-            value = static_cast<float>(number);
-        }
+        const double overflow = std::numeric_limits<float>::max() + std::ldexp(1.0, 103);
+        if (std::fabs(number) >= overflow) return false;
+        value = static_cast<float>(number);
         return true;
     } catch (const sysutils::EConvertError&) {
         return false;
@@ -80,4 +77,4 @@ std::unique_ptr<engine::tamblorProgram> createExecution(const EngineArguments& a
                                                     a.addNodes, a.AL);
 }
 
-}  // namespace desktop
+}  // namespace desktop::inputs

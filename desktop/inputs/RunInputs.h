@@ -1,7 +1,7 @@
 #pragma once
 // The inputs of one run as the windows held them at the click on Run, their check
 // with one message per bad or missing value in a fixed order, and the 23 values that
-// the engine object is built from.
+// the engine object is built from. No Qt: the headless driver checks its values with it too.
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,7 +10,7 @@ namespace engine {
 class tamblorProgram;
 }
 
-namespace desktop {
+namespace desktop::inputs {
 
 struct EditState {
     std::string text;
@@ -45,9 +45,11 @@ struct RunInputCheck {
 };
 
 // Only enabled edits are checked; an empty enabled edit is not a number, except the
-// landscape attribute, whose empty edit means 0.
+// landscape attribute, whose empty edit means 0. An edit's number is read under the
+// regional settings as a double and then taken as a float; one that no float holds (beyond
+// the float range) is an error of its edit, like a text that is no number ("NaN", "inf").
 RunInputCheck checkRunInputs(const RunInputs& inputs);
 
 std::unique_ptr<engine::tamblorProgram> createExecution(const EngineArguments& arguments);
 
-}  // namespace desktop
+}  // namespace desktop::inputs
