@@ -49,8 +49,17 @@ int folderThere(PJ_CONTEXT*, const char* path, void*) {
 int noUnlink(PJ_CONTEXT*, const char* path, void*) { return refuseWrite("delete", path); }
 int noRename(PJ_CONTEXT*, const char* from, const char*, void*) { return refuseWrite("rename", from); }
 
-const PROJ_FILE_API readOnlyFiles{1, openForReading, readBytes, noWrite, seek, tell, closeFile, exists, folderThere, noUnlink,
-                                  noRename};
+const PROJ_FILE_API readOnlyFiles{.version = 1,
+                                  .open_cbk = openForReading,
+                                  .read_cbk = readBytes,
+                                  .write_cbk = noWrite,
+                                  .seek_cbk = seek,
+                                  .tell_cbk = tell,
+                                  .close_cbk = closeFile,
+                                  .exists_cbk = exists,
+                                  .mkdir_cbk = folderThere,
+                                  .unlink_cbk = noUnlink,
+                                  .rename_cbk = noRename};
 
 PROJ_NETWORK_HANDLE* refuseNetwork(PJ_CONTEXT*, const char*, unsigned long long, std::size_t, void*,
                                    std::size_t* read, std::size_t errorSize, char* error, void*) {

@@ -18,15 +18,13 @@ namespace {
 
 constexpr int writing = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
 
-// A file opened through a confined layer: this header, then the file of the layer it
-// confines, which does the reading.
-struct ConfinedFile {
-    sqlite3_file base;
-};
+// A file opened through a confined layer: its own methods (a sqlite3_file), then, from
+// headerSize on, the file of the layer it confines, which does the reading.
+constexpr int headerSize = static_cast<int>((sizeof(sqlite3_file) + 7) / 8 * 8);
 
-constexpr int headerSize = static_cast<int>((sizeof(ConfinedFile) + 7) / 8 * 8);
-
-sqlite3_file* innerOf(sqlite3_file* file) { return reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(file) + headerSize); }
+sqlite3_file* innerOf(sqlite3_file* file) {
+    return reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(file) + headerSize);
+}
 
 // One of SQLite's file layers and the confined one registered in its place; a deque,
 // since SQLite keeps the addresses of the confined ones.
