@@ -270,10 +270,12 @@ void confineSqliteFiles() {
         std::vector<sqlite3_vfs*> natives;
         for (sqlite3_vfs* layer = defaultLayer; layer != nullptr; layer = layer->pNext)
             if (std::strcmp(layer->zName, "memdb") != 0) natives.push_back(layer);
-        for (sqlite3_vfs* native : natives) {
-            ConfinedLayer& layer = confinedLayers.emplace_back(ConfinedLayer{confinedLayerOf(native), native});
-            sqlite3_vfs_unregister(native);
-            sqlite3_vfs_register(&layer.confined, /*makeDflt=*/native == defaultLayer ? 1 : 0);
+        // Every confined layer is made before the first is registered: from then on the list
+        // is only read, by whichever thread opens a file.
+        for (sqlite3_vfs* native : natives) confinedLayers.push_back(ConfinedLayer{confinedLayerOf(native), native});
+        for (ConfinedLayer& layer : confinedLayers) {
+            sqlite3_vfs_unregister(layer.native);
+            sqlite3_vfs_register(&layer.confined, /*makeDflt=*/layer.native == defaultLayer ? 1 : 0);
         }
     });
 }

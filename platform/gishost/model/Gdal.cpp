@@ -83,6 +83,7 @@ std::optional<std::string> readLayers(GDALDatasetH dataset, const std::string& l
     }
     return std::nullopt;
 }
+
 }  // namespace
 
 void registerDrivers() { confine(); }
