@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "gishost/model/AnalysisPeakMemory.h"
 #include "gishost/model/HostError.h"
 #include "gishost/model/ParallelWork.h"
 #include "gishost/model/Shape.h"
@@ -20,7 +21,7 @@ std::atomic<std::size_t> distancesPerBlock{defaultDistancesPerBlock};
 
 // Raises the run-time's "Out of memory" error when `bytes` more do not fit in what the
 // process can still take, before they are allocated.
-void requireMemory(std::size_t bytes) {
+void requireMemory(std::uint64_t bytes) {
     if (bytes > sysutils::AvailableMemory()) throw com::runtimeError(com::errors::OutOfMemory, hostErrorSource);
 }
 
@@ -116,10 +117,19 @@ std::size_t Proximity::blockDistances(std::size_t first) const {
     return std::min(n - first, std::max<std::size_t>(1, distancesPerBlock.load() / n)) * n;
 }
 
+std::uint64_t Proximity::startBytes() {
+    return analysisPeakMemory({shapes_.size(), facetBytes(), blockDistances(0), parallelThreads()});
+}
+
+std::uint64_t Proximity::memoryToStart() {
+    std::lock_guard lock(mutex_);
+    return shapes_.empty() ? 0 : startBytes();
+}
+
 void Proximity::requireMemoryToStart() {
     std::lock_guard lock(mutex_);
     if (prepared_ || shapes_.empty()) return;
-    requireMemory(facetBytes() + blockDistances(0) * sizeof(double));
+    requireMemory(startBytes());
 }
 
 void Proximity::prepare() {
