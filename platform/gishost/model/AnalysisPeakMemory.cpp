@@ -30,9 +30,12 @@ Bytes withBookkeeping(Bytes bytes) { return bytes + bytes / 128; }
 }  // namespace
 
 std::uint64_t analysisPeakMemory(const MeasuringRun& run) {
-    const Bytes measuring = run.facetBytes + run.blockDistances * sizeof(double);
-    return withBookkeeping(measuring + run.threads * perThread + outputBuffers + run.features * perFeature) +
-           kernelMemory;
+    return withBookkeeping(run.facetBytes + run.blockDistances * sizeof(double)) +
+           memoryBesideMeasuring(run.features, run.threads);
+}
+
+std::uint64_t memoryBesideMeasuring(std::size_t features, unsigned threads) {
+    return withBookkeeping(threads * perThread + outputBuffers + features * perFeature) + kernelMemory;
 }
 
 }  // namespace gishost::model

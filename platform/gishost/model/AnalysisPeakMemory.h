@@ -9,7 +9,8 @@
 // term below is an upper bound of the resident memory it stands for, as measured on the
 // benchmark's layers (bench/RESULTS.md):
 // - measuring: the facets of every usable shape (Facets::bytesFor) and the first block of
-//   rows; the neighbours within a width, unknown ahead, are checked as they are found;
+//   rows; the neighbours within a width, unknown ahead, are checked as they are found
+//   (memoryBesideMeasuring);
 // - the threads that measure: the stack pages they touch and the free blocks that their
 //   allocator's arenas keep beside the facets;
 // - the outputs' buffers: the rows that the buffering insert cursors of the two tables
@@ -35,5 +36,11 @@ struct MeasuringRun {
 
 // In bytes.
 std::uint64_t analysisPeakMemory(const MeasuringRun& run);
+
+// The part of it that is not measuring's own: the threads', the outputs' and the
+// features' terms and the kernel's. The lists of neighbours within a width are found at
+// an analysis's first search, before it writes its first line, and it takes this after
+// them: their checks keep it aside.
+std::uint64_t memoryBesideMeasuring(std::size_t features, unsigned threads);
 
 }  // namespace gishost::model

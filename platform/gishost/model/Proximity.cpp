@@ -26,12 +26,12 @@ void requireMemory(std::uint64_t bytes) {
 }
 
 // Adds to a list whose length is not known ahead: before it grows to a megabyte or more,
-// the memory it grows into is checked.
+// the memory it grows into is checked, with `aside` bytes more kept free.
 template <class T>
-void pushChecked(std::vector<T>& list, T item) {
+void pushChecked(std::vector<T>& list, T item, std::uint64_t aside) {
     constexpr std::size_t checkedGrowthBytes = std::size_t{1} << 20;
     if (list.size() == list.capacity() && 2 * list.capacity() * sizeof(T) >= checkedGrowthBytes)
-        requireMemory(2 * list.capacity() * sizeof(T));
+        requireMemory(2 * list.capacity() * sizeof(T) + aside);
     list.push_back(std::move(item));
 }
 
@@ -167,6 +167,8 @@ void Proximity::findNeighbours(double width) {
         typical = sizes[sizes.size() / 2];
     }
     const BoxGrid grid(boxes_, usable_, std::max(width, typical));
+    // What the analysis takes after its first search, which finds these neighbours.
+    const std::uint64_t aside = memoryBesideMeasuring(n, parallelThreads());
     // A pair is passed over only when its boxes lie farther apart than the width by far
     // more than rounding could account for.
     const double boxLimit = width * (1.0 + 1e-12);
@@ -193,9 +195,9 @@ void Proximity::findNeighbours(double width) {
             for (const std::size_t b : candidates) {
                 if (boxDistance(boxes_[a], boxes_[b]) > boxLimit) continue;
                 if (const std::optional<double> distance = measureApart(a, b)) {
-                    if (*distance <= width) pushChecked(found[list], Found{a, b, *distance});
+                    if (*distance <= width) pushChecked(found[list], Found{a, b, *distance}, aside);
                 } else {
-                    pushChecked(forEngine[list], std::pair{a, b});
+                    pushChecked(forEngine[list], std::pair{a, b}, aside);
                 }
             }
         }
@@ -204,7 +206,7 @@ void Proximity::findNeighbours(double width) {
     for (const auto& list : forEngine)
         for (const auto& [a, b] : list)
             if (const double distance = measureByEngine(a, b); distance <= width)
-                pushChecked(byEngine, Found{a, b, distance});
+                pushChecked(byEngine, Found{a, b, distance}, aside);
     found.push_back(std::move(byEngine));
     // Every pair in both directions, laid out feature by feature in one array.
     neighbourStart_.assign(n + 1, 0);
@@ -214,7 +216,7 @@ void Proximity::findNeighbours(double width) {
             ++neighbourStart_[pair.b + 1];
         }
     for (std::size_t k = 0; k < n; ++k) neighbourStart_[k + 1] += neighbourStart_[k];
-    requireMemory(neighbourStart_[n] * sizeof(Neighbour) + n * sizeof(std::size_t));
+    requireMemory(neighbourStart_[n] * sizeof(Neighbour) + n * sizeof(std::size_t) + aside);
     neighbourList_.resize(neighbourStart_[n]);
     std::vector<std::size_t> filled(neighbourStart_.begin(), neighbourStart_.end() - 1);
     for (auto& list : found) {

@@ -19,7 +19,9 @@
 // its size is compared with the memory the process can still take
 // (sysutils/AvailableMemory.h): when it does not fit, the question fails with the
 // run-time's "Out of memory" error instead of the system ending the process. Once, when
-// the features are read, so is all that an analysis measuring them holds at its peak.
+// the features are read, so is all that an analysis measuring them holds at its peak;
+// the list of neighbours, found at an analysis's first search, is checked with what the
+// analysis takes after it kept aside (AnalysisPeakMemory.h).
 //
 // Every distance is the geometry engine's distance bit for bit: between features whose
 // boxes are apart it is computed from the facets (Facets.h), otherwise by the engine on
