@@ -1,17 +1,20 @@
 // Runs the within-distance analysis headless, end to end (open the layer, analyse, write
 // all four outputs), on generated layers of habitat patches: within a radius that gives
 // about ten neighbours per patch, and for all pairs. Prints, per case, the time to open
-// the layer and to analyse, the peak memory (each case in a fresh process of its own,
-// started anew so that it inherits nothing of the generator's memory),
-// the number of pairs written, and whether the pairs and distances equal a brute-force
-// GEOS run (up to --verify-up-to patches).
+// the layer and to analyse, the memory (each case in a fresh process of its own, started
+// anew so that it inherits nothing of the generator's memory): the resident size once
+// the features are read, what the host's memory check then counts for the analysis,
+// and the peak resident size; the number of pairs written, and whether the pairs and
+// distances equal a brute-force GEOS run (up to --verify-up-to patches).
 //
 //   within_distance_benchmark [--within 1000,10000,100000] [--all-pairs 1000,2000]
 //                             [--verify-up-to 10000] [--seed 7] [--folder DIR] [--help]
 //
 // --help prints every option with its default; a wrong command line is refused (exit
 // status 2) before anything is run. Each case runs in this program started anew with
-// --measure LAYER RADIUS|all FOLDER as its first arguments.
+// --measure LAYER RADIUS|all FOLDER as its first arguments, which prints the case's
+// figures; --estimate LAYER prints what the host's check counts for it, in bytes.
+#include <cinttypes>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +28,7 @@
 #include <optional>
 
 #include "BenchOptions.h"
+#include "gishost/model/FeatureTable.h"
 #include "patches/BruteForcePairs.h"
 #include "patches/HeadlessAnalysis.h"
 #include "patches/PatchLayerGenerator.h"
@@ -70,23 +74,21 @@ std::size_t lineCount(const std::string& path) {
 struct Measured {
     bench::AnalysisRun run;
     std::int64_t peakKilobytes = 0;
+    std::uint64_t estimateBytes = 0;  // what the host's check counts when the features are read
 };
 
-// Runs one analysis in a new process of this program (--measure), which prints its
-// figures on one line, its own peak resident size among them. (The peak that wait4
-// reports is no good here: posix_spawn starts the child in this process's memory, so
-// that figure is at least this process's own peak, the generated layers included.)
-std::optional<Measured> measureInNewProcess(const char* program, const bench::AnalysisRequest& request) {
+// The standard output of this program started anew with `arguments`, when it ends
+// normally with status 0. (posix_spawn starts the child in this process's memory, so
+// that the peak that wait4 reports is at least this process's own peak, the generated
+// layers included: each child reports its own figures instead.)
+std::optional<std::string> outputOfNewProcess(const char* program, std::vector<std::string> arguments) {
     int channel[2];
     if (pipe(channel) != 0) return std::nullopt;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, channel[1], 1);
     posix_spawn_file_actions_addclose(&actions, channel[0]);
-    char radius[64];
-    std::snprintf(radius, sizeof radius, "%.17g", request.radius);
-    std::vector<std::string> arguments{program, "--measure", request.layerPath, request.allPairs ? "all" : radius,
-                                       request.outputFolder};
+    arguments.insert(arguments.begin(), program);
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -104,11 +106,26 @@ std::optional<Measured> measureInNewProcess(const char* program, const bench::An
     close(channel[0]);
     int status = 0;
     if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    return output;
+}
+
+// Runs one analysis in a new process of this program (--measure), which prints its
+// figures on one line, its own peak resident size among them, and asks another new
+// process (--estimate) what the host's check counts for the layer.
+std::optional<Measured> measureInNewProcess(const char* program, const bench::AnalysisRequest& request) {
+    char radius[64];
+    std::snprintf(radius, sizeof radius, "%.17g", request.radius);
+    const std::optional<std::string> output = outputOfNewProcess(
+        program, {"--measure", request.layerPath, request.allPairs ? "all" : radius, request.outputFolder});
+    const std::optional<std::string> estimate = outputOfNewProcess(program, {"--estimate", request.layerPath});
+    if (!output || !estimate) return std::nullopt;
     Measured measured;
     int reportStored = 0;
     long long peakKilobytes = 0;
-    if (std::sscanf(output.c_str(), "%lf %lf %d %d %lld", &measured.run.openSeconds, &measured.run.analysisSeconds,
-                    &measured.run.errorReports, &reportStored, &peakKilobytes) != 5)
+    if (std::sscanf(output->c_str(), "%lf %lf %d %d %lld %lld", &measured.run.openSeconds,
+                    &measured.run.analysisSeconds, &measured.run.errorReports, &reportStored,
+                    &measured.run.residentAfterOpenKilobytes, &peakKilobytes) != 6 ||
+        std::sscanf(estimate->c_str(), "%" SCNu64, &measured.estimateBytes) != 1)
         return std::nullopt;
     measured.run.reportStored = reportStored != 0;
     measured.peakKilobytes = peakKilobytes;
@@ -132,8 +149,15 @@ int measureOne(int argc, char** argv) {
     request.outputFolder = argv[4];
     sysutils::ScopedDecimalSeparator point('.');
     const bench::AnalysisRun run = bench::runHeadlessAnalysis(request);
-    std::printf("%.6f %.6f %d %d %lld\n", run.openSeconds, run.analysisSeconds, run.errorReports,
-                run.reportStored ? 1 : 0, ownPeakKilobytes());
+    std::printf("%.6f %.6f %d %d %lld %lld\n", run.openSeconds, run.analysisSeconds, run.errorReports,
+                run.reportStored ? 1 : 0, run.residentAfterOpenKilobytes, ownPeakKilobytes());
+    return 0;
+}
+
+// What the host's check counts for an analysis of the layer, in bytes.
+int estimateOne(int argc, char** argv) {
+    if (argc != 3) return 2;
+    std::printf("%" PRIu64 "\n", gishost::model::FeatureTable::open(argv[2], "")->memoryToStartMeasuring());
     return 0;
 }
 
@@ -164,9 +188,13 @@ void runCase(const char* program, const Options& options, int count, bool allPai
                                                                                                               : "NO";
     char radius[32];
     std::snprintf(radius, sizeof radius, "%.0f m", layer.radius);
-    std::printf("| %d | %s | %zu | %.3f | %.3f | %.3f | %.0f | %s | %s |\n", count,
+    const double startMegabytes = static_cast<double>(run.residentAfterOpenKilobytes) / 1024.0;
+    const double estimateMegabytes = static_cast<double>(measured->estimateBytes) / (1024.0 * 1024.0);
+    const double peakMegabytes = static_cast<double>(measured->peakKilobytes) / 1024.0;
+    std::printf("| %d | %s | %zu | %.3f | %.3f | %.3f | %.1f | %.1f | %.1f | %.2f | %s | %s |\n", count,
                 allPairs ? "all pairs" : radius, lineCount(distances), run.openSeconds, run.analysisSeconds,
-                run.openSeconds + run.analysisSeconds, static_cast<double>(measured->peakKilobytes) / 1024.0,
+                run.openSeconds + run.analysisSeconds, startMegabytes, estimateMegabytes, peakMegabytes,
+                (startMegabytes + estimateMegabytes) / peakMegabytes,
                 run.errorReports == 0 && run.reportStored ? "yes" : "NO", same.c_str());
     std::fflush(stdout);
 }
@@ -175,10 +203,12 @@ void runCase(const char* program, const Options& options, int count, bool allPai
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--measure") return measureOne(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "--estimate") return estimateOne(argc, argv);
     Options options;
     if (const std::optional<int> code = bench::exitCodeBeforeRun(commandLineOf(options), argc, argv)) return *code;
-    std::printf("| patches | radius | pairs | open s | analysis s | total s | peak MB | report | same as brute force |\n");
-    std::printf("|---:|---|---:|---:|---:|---:|---:|---|---|\n");
+    std::printf("| patches | radius | pairs | open s | analysis s | total s | start MB | estimate MB | peak MB | "
+                "(start + estimate) / peak | report | same as brute force |\n");
+    std::printf("|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---|---|\n");
     for (const int count : options.within) runCase(argv[0], options, count, false);
     for (const int count : options.allPairs) runCase(argv[0], options, count, true);
     return 0;

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <string>
 
 #include "com/ClassFactory.h"
 #include "com/ClassTable.h"
@@ -49,6 +51,13 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+long long residentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::stoll(line.substr(6));
+    return 0;
+}
+
 }  // namespace
 
 AnalysisRun runHeadlessAnalysis(const AnalysisRequest& request) {
@@ -75,6 +84,7 @@ AnalysisRun runHeadlessAnalysis(const AnalysisRequest& request) {
         // the analysis meets the same failure when it reads them, and reports it
     }
     run.openSeconds = secondsSince(start);
+    run.residentAfterOpenKilobytes = residentKilobytes();
 
     const auto map = gishost::model::makeMap("Layers", {layer});
     const auto document = gishost::model::makeMxDocument(map);

@@ -19,6 +19,9 @@ struct AnalysisRequest {
 struct AnalysisRun {
     double openSeconds = 0.0;      // opening the layer and reading its features
     double analysisSeconds = 0.0;  // the analysis, from its first call to its report
+    // The process's resident size once the features are read, when the host has checked
+    // the memory that an analysis measuring them takes (VmRSS).
+    long long residentAfterOpenKilobytes = 0;
     int errorReports = 0;
     bool reportStored = false;
 };

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "com/NumberedFiles.h"
+#include "gishost/model/FeatureTable.h"
 #include "gishost/model/Recording.h"
 #include "support/AnalysisFixture.h"
 #include "support/DbfReading.h"
@@ -201,36 +203,48 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"NoGeometry", 4, {}, "", "shape"}),
     [](const auto& param) { return std::string(param.param.name); });
 
-// With less memory left than measuring takes, the host refuses it when it first reads
-// the features, before any output receives a line: the analysis ends with the
-// run-time's report instead of the system ending the process, and leaves no output,
-// neither under its name nor as a temporary file beside it.
-TEST(WithinDistance, EndsWithAnOutOfMemoryReportAndNoOutputWhenTooLittleMemoryIsLeft) {
+// The host counts what an analysis holds at its peak when it first reads the features.
+// With less memory left than that, it refuses the analysis before any output receives a
+// line: the analysis ends with the run-time's report instead of the system ending the
+// process, and leaves no output, neither under its name nor as a temporary file beside
+// it. With that much left, the analysis runs to its end and writes every output.
+TEST(WithinDistance, EndsWithAnOutOfMemoryReportAndNoOutputWithLessMemoryLeftThanItsPeak) {
     for (const bool allPairs : {true, false}) {
-        SCOPED_TRACE(allPairs ? "all pairs" : "within the radius");
-        AnalysisRun run;
-        const std::string layer = run.writeLayerFile("patches", sixSquares());
-        AnalysisSettings settings;
-        settings.allPairs = allPairs;
-        settings.folder = run.folder().pathOf("out");
-        std::filesystem::create_directory(settings.folder);
-        std::string report;
-        {
-            const sysutils::ScopedAvailableMemory available(100);
-            report = run.run(layer, settings);
+        for (const bool enough : {false, true}) {
+            SCOPED_TRACE(std::string(allPairs ? "all pairs" : "within the radius") +
+                         (enough ? ", as much memory left as the peak" : ", a byte less"));
+            AnalysisRun run;
+            const std::string layer = run.writeLayerFile("patches", sixSquares());
+            const std::uint64_t peak = gishost::model::FeatureTable::open(layer, "")->memoryToStartMeasuring();
+            AnalysisSettings settings;
+            settings.allPairs = allPairs;
+            settings.folder = run.folder().pathOf("out");
+            std::filesystem::create_directory(settings.folder);
+            std::string report;
+            {
+                const sysutils::ScopedAvailableMemory available(enough ? peak : peak - 1);
+                report = run.run(layer, settings);
+            }
+            com::files::Reset();
+            std::vector<std::string> left;
+            for (const auto& entry : std::filesystem::directory_iterator(settings.folder))
+                left.push_back(entry.path().filename().string());
+            std::sort(left.begin(), left.end());
+            if (enough) {
+                EXPECT_TRUE(run.reports.shown().empty()) << run.reports.shown()[0];
+                EXPECT_NE(report, "");
+                EXPECT_EQ(left, (std::vector<std::string>{"count.dbf", "distances.dbf", "distances.txt", "nodes.txt"}));
+                continue;
+            }
+            EXPECT_EQ(report, "");
+            ASSERT_EQ(run.reports.shown().size(), 1u);
+            EXPECT_NE(run.reports.shown()[0].find("\tCalcWithinDistance WithinDistance Line : "), std::string::npos);
+            EXPECT_NE(run.reports.shown()[0].find("Error Number \r\n\t7\r\nDescription\r\n\tOut of memory\r\n"),
+                      std::string::npos)
+                << run.reports.shown()[0];
+            EXPECT_EQ(left, std::vector<std::string>{});
+            EXPECT_EQ(run.map().as<gishost::IStandaloneTableCollection>()->StandaloneTableCount(), 0);
         }
-        com::files::Reset();
-        EXPECT_EQ(report, "");
-        ASSERT_EQ(run.reports.shown().size(), 1u);
-        EXPECT_NE(run.reports.shown()[0].find("\tCalcWithinDistance WithinDistance Line : "), std::string::npos);
-        EXPECT_NE(run.reports.shown()[0].find("Error Number \r\n\t7\r\nDescription\r\n\tOut of memory\r\n"),
-                  std::string::npos)
-            << run.reports.shown()[0];
-        std::vector<std::string> left;
-        for (const auto& entry : std::filesystem::directory_iterator(settings.folder))
-            left.push_back(entry.path().filename().string());
-        EXPECT_EQ(left, std::vector<std::string>{});
-        EXPECT_EQ(run.map().as<gishost::IStandaloneTableCollection>()->StandaloneTableCount(), 0);
     }
 }
 

@@ -246,8 +246,6 @@ private:
 };
 
 class InsertCursor final : public com::Object<ICursor> {
-    static constexpr std::size_t pendingLimit = std::size_t{4} << 20;
-
 public:
     InsertCursor(std::shared_ptr<const TableFile> table, bool buffering) : table_(std::move(table)), buffering_(buffering) {}
     // Rows still kept are written when the cursor is let go, as far as the file takes them:
@@ -265,6 +263,10 @@ public:
 
     com::Variant InsertRow(const com::ComPtr<IRowBuffer>& buffer) override {
         if (!buffer) throw com::runtimeError(com::errors::ObjectNotSet);
+        // The rows kept take one block, taken at the first: grown a row at a time, the
+        // string would double past the limit and hold the old block beside the new one.
+        if (buffering_ && pending_.capacity() < bufferedRowsBytes)
+            pending_.reserve(bufferedRowsBytes + table_->recordLength());
         if (const auto* own = dynamic_cast<const RowBuffer*>(buffer.get())) {
             own->appendRecord(pending_);
         } else {
@@ -278,7 +280,7 @@ public:
         const std::int32_t number = inserted_++;
         if (!buffering_) {
             Flush();
-        } else if (pending_.size() >= pendingLimit) {
+        } else if (pending_.size() >= bufferedRowsBytes) {
             // Many rows: written ahead, still counted only at Flush, so that memory stays small.
             table_->writeRecords(pending_, pendingCount_, /*counted=*/false);
             pending_.clear();

@@ -3,6 +3,7 @@
 // with their first counted rows (at the first Flush, or when let go) and never over an
 // existing file, so that a table under its name always counts every record it holds;
 // rows inserted through a cursor reach the file at Flush (at once without buffering).
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,12 @@ struct ITableFile : com::IUnknown {
 protected:
     ~ITableFile() = default;
 };
+
+// The rows a buffering insert cursor keeps before it writes them ahead of Flush: at most
+// this many bytes and one record more, in one block taken at its first row. A megabyte
+// written at once costs the file system no more per byte than larger writes, and it is
+// memory that an analysis holds to its end.
+inline constexpr std::size_t bufferedRowsBytes = std::size_t{1} << 20;
 
 // Creates the table `folder`/`name`.dbf from the fields given and returns it; refused
 // when a file or a table still on its way holds that name.

@@ -254,6 +254,11 @@ void FeatureTable::readRecords() {
     records_ = std::move(records);
 }
 
+std::uint64_t FeatureTable::memoryToStartMeasuring() {
+    records();
+    return proximity_->memoryToStart();
+}
+
 std::vector<std::size_t> FeatureTable::intersecting(const Shape& filter) {
     records();
     // Within a width of one of this class's own features: the neighbours measured ahead.

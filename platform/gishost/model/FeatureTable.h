@@ -40,6 +40,10 @@ public:
 
     // Every feature in the source's order, read on the first call.
     const std::vector<FeatureRecord>& records();
+    // What an analysis that measures the distances between the features holds at its peak
+    // beyond what the process holds once they are read, in bytes (AnalysisPeakMemory.h);
+    // the figure that reading them compares with the memory left. Reads them first.
+    std::uint64_t memoryToStartMeasuring();
     // The positions of the features whose shapes intersect `filter`, ascending.
     std::vector<std::size_t> intersecting(const Shape& filter);
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "gishost/model/AnalysisPeakMemory.h"
 #include "gishost/model/HostError.h"
 #include "gishost/model/ParallelWork.h"
 #include "gishost/model/Shape.h"
@@ -20,17 +21,17 @@ std::atomic<std::size_t> distancesPerBlock{defaultDistancesPerBlock};
 
 // Raises the run-time's "Out of memory" error when `bytes` more do not fit in what the
 // process can still take, before they are allocated.
-void requireMemory(std::size_t bytes) {
+void requireMemory(std::uint64_t bytes) {
     if (bytes > sysutils::AvailableMemory()) throw com::runtimeError(com::errors::OutOfMemory, hostErrorSource);
 }
 
 // Adds to a list whose length is not known ahead: before it grows to a megabyte or more,
-// the memory it grows into is checked.
+// the memory it grows into is checked, with `aside` bytes more kept free.
 template <class T>
-void pushChecked(std::vector<T>& list, T item) {
+void pushChecked(std::vector<T>& list, T item, std::uint64_t aside) {
     constexpr std::size_t checkedGrowthBytes = std::size_t{1} << 20;
     if (list.size() == list.capacity() && 2 * list.capacity() * sizeof(T) >= checkedGrowthBytes)
-        requireMemory(2 * list.capacity() * sizeof(T));
+        requireMemory(2 * list.capacity() * sizeof(T) + aside);
     list.push_back(std::move(item));
 }
 
@@ -116,10 +117,19 @@ std::size_t Proximity::blockDistances(std::size_t first) const {
     return std::min(n - first, std::max<std::size_t>(1, distancesPerBlock.load() / n)) * n;
 }
 
+std::uint64_t Proximity::startBytes() {
+    return analysisPeakMemory({shapes_.size(), facetBytes(), blockDistances(0), parallelThreads()});
+}
+
+std::uint64_t Proximity::memoryToStart() {
+    std::lock_guard lock(mutex_);
+    return shapes_.empty() ? 0 : startBytes();
+}
+
 void Proximity::requireMemoryToStart() {
     std::lock_guard lock(mutex_);
     if (prepared_ || shapes_.empty()) return;
-    requireMemory(facetBytes() + blockDistances(0) * sizeof(double));
+    requireMemory(startBytes());
 }
 
 void Proximity::prepare() {
@@ -157,6 +167,8 @@ void Proximity::findNeighbours(double width) {
         typical = sizes[sizes.size() / 2];
     }
     const BoxGrid grid(boxes_, usable_, std::max(width, typical));
+    // What the analysis takes after its first search, which finds these neighbours.
+    const std::uint64_t aside = memoryBesideMeasuring(n, parallelThreads());
     // A pair is passed over only when its boxes lie farther apart than the width by far
     // more than rounding could account for.
     const double boxLimit = width * (1.0 + 1e-12);
@@ -183,9 +195,9 @@ void Proximity::findNeighbours(double width) {
             for (const std::size_t b : candidates) {
                 if (boxDistance(boxes_[a], boxes_[b]) > boxLimit) continue;
                 if (const std::optional<double> distance = measureApart(a, b)) {
-                    if (*distance <= width) pushChecked(found[list], Found{a, b, *distance});
+                    if (*distance <= width) pushChecked(found[list], Found{a, b, *distance}, aside);
                 } else {
-                    pushChecked(forEngine[list], std::pair{a, b});
+                    pushChecked(forEngine[list], std::pair{a, b}, aside);
                 }
             }
         }
@@ -194,7 +206,7 @@ void Proximity::findNeighbours(double width) {
     for (const auto& list : forEngine)
         for (const auto& [a, b] : list)
             if (const double distance = measureByEngine(a, b); distance <= width)
-                pushChecked(byEngine, Found{a, b, distance});
+                pushChecked(byEngine, Found{a, b, distance}, aside);
     found.push_back(std::move(byEngine));
     // Every pair in both directions, laid out feature by feature in one array.
     neighbourStart_.assign(n + 1, 0);
@@ -204,7 +216,7 @@ void Proximity::findNeighbours(double width) {
             ++neighbourStart_[pair.b + 1];
         }
     for (std::size_t k = 0; k < n; ++k) neighbourStart_[k + 1] += neighbourStart_[k];
-    requireMemory(neighbourStart_[n] * sizeof(Neighbour) + n * sizeof(std::size_t));
+    requireMemory(neighbourStart_[n] * sizeof(Neighbour) + n * sizeof(std::size_t) + aside);
     neighbourList_.resize(neighbourStart_[n]);
     std::vector<std::size_t> filled(neighbourStart_.begin(), neighbourStart_.end() - 1);
     for (auto& list : found) {

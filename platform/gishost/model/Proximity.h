@@ -18,12 +18,16 @@
 // Before the memory for the blocks of rows or for the list of neighbours is allocated,
 // its size is compared with the memory the process can still take
 // (sysutils/AvailableMemory.h): when it does not fit, the question fails with the
-// run-time's "Out of memory" error instead of the system ending the process.
+// run-time's "Out of memory" error instead of the system ending the process. Once, when
+// the features are read, so is all that an analysis measuring them holds at its peak;
+// the list of neighbours, found at an analysis's first search, is checked with what the
+// analysis takes after it kept aside (AnalysisPeakMemory.h).
 //
 // Every distance is the geometry engine's distance bit for bit: between features whose
 // boxes are apart it is computed from the facets (Facets.h), otherwise by the engine on
 // the calling thread.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -46,10 +50,15 @@ public:
     // The features' shapes by position; set once, before the first question.
     void setShapes(std::vector<std::shared_ptr<const Shape>> shapes);
 
-    // Raises the run-time's "Out of memory" error when what measuring takes at its start,
-    // the facets of every shape and the first block of rows, does not fit in the memory
-    // the process can still take. The feature class asks when it reads its features, so
-    // that an analysis that cannot be measured is refused before it writes anything.
+    // What an analysis that measures these features holds at its peak beyond what the
+    // process holds now, in bytes (AnalysisPeakMemory.h): the facets of every shape and
+    // the first block of rows, the measuring threads' own memory, the outputs' buffers
+    // and what the analysis keeps per feature.
+    std::uint64_t memoryToStart();
+    // Raises the run-time's "Out of memory" error when memoryToStart() does not fit in
+    // the memory the process can still take. The feature class asks when it reads its
+    // features, so that an analysis that cannot be measured is refused before it writes
+    // anything.
     void requireMemoryToStart();
 
     // The positions of the features whose distance to the feature at `position` is at
@@ -70,6 +79,8 @@ private:
     void prepare();
     // The memory the facets of the usable shapes take, about; records which are usable.
     std::size_t facetBytes();
+    // memoryToStart(), the mutex held.
+    std::uint64_t startBytes();
     // The distances a block of rows that starts at `first` holds.
     std::size_t blockDistances(std::size_t first) const;
     // The engine's distance between two usable shapes: from the facets when their boxes

@@ -12,9 +12,11 @@
 
 #include "LayerFixtures.h"
 #include "com/Creation.h"
+#include "gishost/model/AnalysisPeakMemory.h"
 #include "gishost/model/Geos.h"
 #include "gishost/model/HostModel.h"
 #include "gishost/model/Layers.h"
+#include "gishost/model/ParallelWork.h"
 #include "gishost/model/Proximity.h"
 #include "support/TestFiles.h"
 #include "sysutils/AvailableMemory.h"
@@ -160,20 +162,23 @@ TEST_F(Proximity, MeasuresEveryPairInBothDirectionsAsTheEngineDoes) {
 
 // What measuring ahead allocates is compared with the memory left first: too little
 // raises the run-time's "Out of memory"; the memory for two blocks of rows is enough
-// for every pair.
+// for every pair. The neighbours within a width, found before an analysis writes
+// anything, also need what the analysis takes after them.
 TEST_F(Proximity, FailsWithOutOfMemoryBeforeAllocatingWhatDoesNotFit) {
     const std::size_t n = shapes_.size();
     const std::size_t blockBytes = 8 * n * sizeof(double);
+    const std::uint64_t aside = model::memoryBesideMeasuring(n, model::parallelThreads());
     const model::ScopedDistancesPerBlock blocks(8 * n);
     const struct {
         const char* question;
         std::function<void()> ask;
-    } questions[] = {{"a distance", [&] { modelDistance(0, 1); }},
-                     {"the neighbours within a width", [&] { searchWithin(0, 17.25); }}};
+        std::uint64_t tooLittle;
+    } questions[] = {{"a distance", [&] { modelDistance(0, 1); }, 1000},
+                     {"the neighbours within a width", [&] { searchWithin(0, 17.25); }, aside}};
     for (const auto& question : questions) {
         SCOPED_TRACE(question.question);
         {
-            const sysutils::ScopedAvailableMemory available(1000);
+            const sysutils::ScopedAvailableMemory available(question.tooLittle);
             try {
                 question.ask();
                 ADD_FAILURE() << "no error";
@@ -182,7 +187,7 @@ TEST_F(Proximity, FailsWithOutOfMemoryBeforeAllocatingWhatDoesNotFit) {
                 EXPECT_EQ(error.Description, "Out of memory");
             }
         }
-        const sysutils::ScopedAvailableMemory enough(std::size_t{1} << 20);
+        const sysutils::ScopedAvailableMemory enough(aside + (std::size_t{1} << 20));
         EXPECT_NO_THROW(question.ask());
     }
     // Every pair measured with the memory for two blocks, far less than all rows take.
