@@ -32,6 +32,12 @@ std::string TemporaryFolder::write(const std::string& name, const std::string& c
     return file;
 }
 
+void writeFile(const std::string& path, std::string_view contents) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    if (!out.flush()) throw std::runtime_error("cannot write " + path);
+}
+
 std::string TemporaryFolder::pathOf(const std::string& name) const { return (path_ / name).string(); }
 
 std::string readFile(const std::string& path) {

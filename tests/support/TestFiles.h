@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <thread>
 
 namespace testing_support {
@@ -28,6 +29,9 @@ private:
 };
 
 std::string readFile(const std::string& path);
+
+// Writes `contents` exactly as given to the file at `path`, made anew; throws when it cannot.
+void writeFile(const std::string& path, std::string_view contents);
 
 // A named pipe at `path` with a writer waiting for a reader, as a user's pipe would have:
 // a reader that opens it blocks until the writer comes, then reads `contents` and the end.

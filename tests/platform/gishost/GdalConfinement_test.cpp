@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "LayerFixtures.h"
+#include "ModelRefusals.h"
 #include "ReachingLayers.h"
 #include "gishost/model/FeatureTable.h"
 #include "gishost/model/GdalConfinement.h"
@@ -24,6 +25,7 @@
 namespace {
 
 using namespace gishost;
+using testing_support::refusalOf;
 using testing_support::TemporaryFolder;
 
 // Adds to the GeoPackage at `path` a table x, a virtual table of the spatial extension's
@@ -34,17 +36,6 @@ void makeTableOfAShapefile(const std::string& path, const std::string& shapefile
               "INSERT INTO sqlite_master(type, name, tbl_name, rootpage, sql) VALUES ('table', 'x', 'x', 0, "
               "'CREATE VIRTUAL TABLE x USING VirtualShape(''" + shapefile + "'', ''UTF-8'', 4326)');"
               "INSERT INTO gpkg_contents(table_name, data_type, identifier) VALUES ('x', 'attributes', 'x');");
-}
-
-// The reason the model gives for not opening `source`, or "opened".
-std::string refusalOf(const std::string& source) {
-    try {
-        model::FeatureTable::open(source, "");
-        return "opened";
-    } catch (const com::Error& error) {
-        const std::string start = "The data source " + source + " cannot be read: ";
-        return error.Description.rfind(start, 0) == 0 ? error.Description.substr(start.size()) : error.Description;
-    }
 }
 
 TEST(GdalConfinement, OpensLayersThatReachARegularFileThroughAnother) {

@@ -9,26 +9,16 @@
 
 #include <string>
 
+#include "ModelRefusals.h"
 #include "WritingLayers.h"
-#include "gishost/model/FeatureTable.h"
 #include "gishost/model/HostModel.h"
 #include "support/TestFiles.h"
 
 namespace {
 
 using namespace gishost;
+using testing_support::refusalOf;
 using testing_support::TemporaryFolder;
-
-// The reason the model gives for not opening `source`, or "opened".
-std::string refusalOf(const std::string& source) {
-    try {
-        model::FeatureTable::open(source, "");
-        return "opened";
-    } catch (const com::Error& error) {
-        const std::string start = "The data source " + source + " cannot be read: ";
-        return error.Description.rfind(start, 0) == 0 ? error.Description.substr(start.size()) : error.Description;
-    }
-}
 
 TEST(ReadOnlyLayers, ReadingALayerMakesChangesAndDeletesNoFile) {
     TemporaryFolder folder;

@@ -13,6 +13,9 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <string_view>
+
+#include "support/TestFiles.h"
 
 namespace testing_support {
 namespace {
@@ -34,12 +37,6 @@ GDALDriverH vectorDriverFor(const std::string& extension) {
 }
 
 std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
-
-void writeFile(const std::string& path, const void* bytes, std::size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
-    if (!out) throw std::runtime_error("cannot write " + path);
-}
 
 void writeLayerAt(const std::string& path, const FixtureLayer& layer) {
     GDALAllRegister();
@@ -96,7 +93,9 @@ std::string writeThroughMemory(const std::string& path, const std::function<void
     for (char** name = names; name != nullptr && *name != nullptr; ++name) {
         vsi_l_offset size = 0;
         const GByte* bytes = VSIGetMemFileBuffer((memory + "/" + *name).c_str(), &size, /*bUnlinkAndSeize=*/FALSE);
-        if (bytes != nullptr) writeFile((folder / *name).string(), bytes, static_cast<std::size_t>(size));
+        if (bytes != nullptr)
+            writeFile((folder / *name).string(),
+                      std::string_view(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size)));
     }
     CSLDestroy(names);
     VSIRmdirRecursive(memory.c_str());
@@ -137,7 +136,7 @@ void editDatabase(const std::string& path, const std::string& statements) {
     unsigned char* result = edited ? sqlite3_serialize(database, "main", &editedSize, 0) : nullptr;
     sqlite3_close(database);
     if (result == nullptr) throw std::runtime_error("cannot edit " + path + ": " + why);
-    writeFile(path, result, static_cast<std::size_t>(editedSize));
+    writeFile(path, std::string_view(reinterpret_cast<const char*>(result), static_cast<std::size_t>(editedSize)));
     sqlite3_free(result);
 }
 

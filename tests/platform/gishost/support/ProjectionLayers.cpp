@@ -5,18 +5,13 @@
 #include <stdexcept>
 
 #include "LayerFixtures.h"
+#include "support/TestFiles.h"
 
 namespace testing_support {
 namespace {
 
 // Where the projection library's own grids are installed.
 const char* const libraryGrids = "/usr/share/proj/";
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (!out) throw std::runtime_error("cannot write " + path);
-}
 
 std::string geoJsonWithCrs(const std::string& crs) {
     return R"({"type":"FeatureCollection","crs":{"type":"name","properties":{"name":")" + crs +
@@ -40,7 +35,7 @@ const std::vector<std::string>& projectionFileNames() {
 
 void writeProjectionFile(const std::string& path) {
     const std::string name = std::filesystem::path(path).filename().string();
-    if (name == "zone.init") return writeText(path, "<1> +proj=longlat +ellps=WGS84 <>\n");
+    if (name == "zone.init") return writeFile(path, "<1> +proj=longlat +ellps=WGS84 <>\n");
     const std::string grid = name == "shift.gsb" ? "BETA2007.gsb" : name == "geoid.gtx" ? "egm96_15.gtx" : "";
     if (grid.empty()) throw std::runtime_error("no such projection file: " + name);
     std::filesystem::copy_file(libraryGrids + grid, path);
@@ -53,16 +48,16 @@ std::vector<ReachingLayer> layersNamingProjectionFiles(const std::string& folder
     const std::string init = in("zone.init");
     const std::string shift = in("shift.gsb");
     const std::string geoid = in("geoid.gtx");
-    writeText(in("init.geojson"), geoJsonWithCrs("+proj=longlat +init=" + init + ":1"));
-    writeText(in("grid.geojson"), geoJsonWithCrs("+proj=longlat +ellps=GRS80 +nadgrids=" + shift + " +wktext"));
-    writeText(in("optional.geojson"), geoJsonWithCrs("+proj=longlat +ellps=GRS80 +nadgrids=@" + shift + " +wktext"));
-    writeText(in("heights.geojson"), geoJsonWithCrs("+proj=longlat +ellps=GRS80 +geoidgrids=" + geoid + " +wktext"));
-    writeText(in("plain.geojson"), geoJsonWithCrs("urn:ogc:def:crs:OGC:1.3:CRS84"));
-    writeText(in("srs.vrt"), "<OGRVRTDataSource><OGRVRTLayer name=\"plain\"><SrcDataSource>" + in("plain.geojson") +
+    writeFile(in("init.geojson"), geoJsonWithCrs("+proj=longlat +init=" + init + ":1"));
+    writeFile(in("grid.geojson"), geoJsonWithCrs("+proj=longlat +ellps=GRS80 +nadgrids=" + shift + " +wktext"));
+    writeFile(in("optional.geojson"), geoJsonWithCrs("+proj=longlat +ellps=GRS80 +nadgrids=@" + shift + " +wktext"));
+    writeFile(in("heights.geojson"), geoJsonWithCrs("+proj=longlat +ellps=GRS80 +geoidgrids=" + geoid + " +wktext"));
+    writeFile(in("plain.geojson"), geoJsonWithCrs("urn:ogc:def:crs:OGC:1.3:CRS84"));
+    writeFile(in("srs.vrt"), "<OGRVRTDataSource><OGRVRTLayer name=\"plain\"><SrcDataSource>" + in("plain.geojson") +
                                  "</SrcDataSource><LayerSRS>+init=" + init + ":1</LayerSRS></OGRVRTLayer></OGRVRTDataSource>");
-    writeText(in("points.gml"), gmlWithSrsName("+init=" + init + ":1"));
+    writeFile(in("points.gml"), gmlWithSrsName("+init=" + init + ":1"));
     writeLayer(in("points.shp"), {"shp", "points", wkbPoint, 0, {}, {{"POINT (1 2)", {}}}});
-    writeText(in("points.prj"), "GEOGCS[\"x\",DATUM[\"y\",SPHEROID[\"GRS80\",6378137,298.257222101]],PRIMEM[\"Greenwich\",0],"
+    writeFile(in("points.prj"), "GEOGCS[\"x\",DATUM[\"y\",SPHEROID[\"GRS80\",6378137,298.257222101]],PRIMEM[\"Greenwich\",0],"
                                 "UNIT[\"degree\",0.0174532925199433],EXTENSION[\"PROJ4\",\"+proj=longlat +ellps=GRS80 "
                                 "+nadgrids=" + shift + " +wktext\"]]");
     return {

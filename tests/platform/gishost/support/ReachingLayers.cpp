@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "LayerFixtures.h"
+#include "support/TestFiles.h"
 
 namespace testing_support {
 namespace {
@@ -19,12 +20,6 @@ std::string endsOf(const std::string& path) { return std::filesystem::path(path)
 std::string virtualLayer(const std::string& source, bool relative) {
     return std::string("<OGRVRTDataSource><OGRVRTLayer name=\"x\"><SrcDataSource relativeToVRT=\"") +
            (relative ? "1" : "0") + "\">" + source + "</SrcDataSource></OGRVRTLayer></OGRVRTDataSource>";
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 std::string readText(const std::string& path) {
@@ -94,10 +89,10 @@ void writeReachedFile(const std::string& path) {
     const std::string geojson = folder + "/plain.geojson";
     if (!std::filesystem::exists(geojson)) writeLayer(geojson, layer);
     const std::string bytes = readText(geojson);
-    if (name == "src.geojson") writeText(path, bytes);
+    if (name == "src.geojson") writeFile(path, bytes);
     else if (name == "src.zip") writeArchive(path, "/vsizip/", "/src.geojson", bytes);
     else if (name == "src.geojson.gz") writeArchive(path, "/vsigzip/", "", bytes);
-    else if (name == "src.tar") writeText(path, tarOf("src.geojson", bytes));
+    else if (name == "src.tar") writeFile(path, tarOf("src.geojson", bytes));
     else throw std::runtime_error("no such reached file: " + name);
 }
 
@@ -107,9 +102,9 @@ std::vector<ReachingLayer> layersReaching(const std::string& folder,
     for (const std::string& name : reachedFileNames()) makeReached(in(name));
     const std::string gpkg = in("src.gpkg");
     const std::string geojson = in("src.geojson");
-    writeText(in("absolute.vrt"), virtualLayer(gpkg, false));
-    writeText(in("relative.vrt"), virtualLayer("src.gpkg", true));
-    writeText(in("twice.vrt"), virtualLayer(in("absolute.vrt"), false));
+    writeFile(in("absolute.vrt"), virtualLayer(gpkg, false));
+    writeFile(in("relative.vrt"), virtualLayer("src.gpkg", true));
+    writeFile(in("twice.vrt"), virtualLayer(in("absolute.vrt"), false));
     std::filesystem::create_symlink(in("absolute.vrt"), in("alias.vrt"));
     std::filesystem::create_symlink(in("src.zip"), in("shortcut.zip"));
     const std::string size = std::to_string(std::filesystem::is_regular_file(geojson)

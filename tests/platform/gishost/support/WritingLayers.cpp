@@ -12,17 +12,12 @@
 #include <stdexcept>
 
 #include "LayerFixtures.h"
+#include "support/TestFiles.h"
 
 extern char** environ;
 
 namespace testing_support {
 namespace {
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (!out) throw std::runtime_error("cannot write " + path);
-}
 
 // Runs the program that puts a database in write-ahead-log mode (write_logged_database).
 void writeLoggedDatabase(const std::string& database, const std::string& statements) {
@@ -54,20 +49,20 @@ std::vector<WritingLayer> layersThatWouldWrite(const std::string& folder) {
     const FixtureLayer points{"gpkg", "x", wkbPoint, 0, {{"ID", OFTInteger}}, {{"POINT (1 2)", {"1"}}}};
     const std::string database = writeLayer(in("src.gpkg"), points);
     writeLayer(in("x.shp"), {"shp", "x", wkbPoint, 0, {{"ID", OFTInteger}}, {{"POINT (1 2)", {"1"}}}});
-    writeText(in("prelude.vrt"),
+    writeFile(in("prelude.vrt"),
               virtualLayer(database, openOption("PRELUDE_STATEMENTS", "VACUUM INTO '" + in("copy.gpkg") + "'")));
-    writeText(in("closing.vrt"),
+    writeFile(in("closing.vrt"),
               virtualLayer(database, openOption("CLOSING_STATEMENTS", "VACUUM INTO '" + in("copy.gpkg") + "'")));
-    writeText(in("attach.vrt"), virtualLayer(database, openOption("PRELUDE_STATEMENTS",
+    writeFile(in("attach.vrt"), virtualLayer(database, openOption("PRELUDE_STATEMENTS",
                                                                    "ATTACH '" + in("attached.db") +
                                                                        "' AS a; CREATE TABLE a.t(v)")));
-    writeText(in("vacuum.vrt"), virtualLayer(database, "<SrcSQL>VACUUM INTO '" + in("copy.gpkg") + "'</SrcSQL>"));
-    writeText(in("dialect.vrt"),
+    writeFile(in("vacuum.vrt"), virtualLayer(database, "<SrcSQL>VACUUM INTO '" + in("copy.gpkg") + "'</SrcSQL>"));
+    writeFile(in("dialect.vrt"),
               virtualLayer(in("x.shp"), "<SrcSQL dialect=\"SQLITE\">VACUUM INTO '" + in("copy.db") + "'</SrcSQL>"));
-    writeText(in("geocode.vrt"),
+    writeFile(in("geocode.vrt"),
               virtualLayer(in("x.shp"), "<SrcSQL dialect=\"SQLITE\">SELECT *, ogr_geocode('Paris') AS place FROM x"
                                         "</SrcSQL>"));
-    writeText(in("points.gml"),
+    writeFile(in("points.gml"),
               "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n"
               "<ogr:FeatureCollection xmlns:ogr=\"http://ogr.maptools.org/\" xmlns:gml=\"http://www.opengis.net/gml\">\n"
               "<gml:featureMember><ogr:x fid=\"x.0\"><ogr:geometryProperty><gml:Point><gml:coordinates>1,2"
